@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs what npm cannot: CMake, a C++17 compiler, nlohmann-json and GoogleTest
+# from Debian's packages (only when something is missing), then the npm packages.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+missing=()
+command -v cmake >/dev/null 2>&1 || missing+=(cmake)
+command -v g++ >/dev/null 2>&1 || missing+=(g++)
+command -v make >/dev/null 2>&1 || missing+=(make)
+[ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
+[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+[ -f /usr/include/png.h ] || missing+=(libpng-dev)
+
+if [ ${#missing[@]} -gt 0 ]; then
+  cmd="apt-get update && apt-get install -y ${missing[*]}"
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "brimo needs system packages that are missing. Run as root:" >&2
+    echo "  $cmd" >&2
+    exit 1
+  fi
+  echo "installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}"
+fi
+
+if [ ! -x node_modules/.bin/cmake-js ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+  npm ci --no-audit --no-fund
+fi

@@ -1,0 +1,224 @@
+#include "engine.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace parlo_sim {
+namespace {
+
+std::map<std::string, Command>& extra_commands() {
+  static auto* commands = new std::map<std::string, Command>();
+  return *commands;
+}
+
+Mode mode_from(const std::string& text) {
+  if (text == "sync") return Mode::Sync;
+  if (text == "held" || text == "never") return Mode::Held;
+  return Mode::Async;
+}
+
+}  // namespace
+
+bool add_command(const std::string& name, Command command) {
+  extra_commands()[name] = std::move(command);
+  return true;
+}
+
+Engine& Engine::get() {
+  // Never destroyed: SDK threads may still be finishing while the process exits.
+  static Engine* engine = new Engine();
+  return *engine;
+}
+
+Engine::Engine() : thread_([this] { run(); }) {}
+
+void Engine::run() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  while (!stopping_) {
+    if (tasks_.empty()) {
+      wake_.wait(lock);
+      continue;
+    }
+    auto due = tasks_.begin()->first;
+    if (std::chrono::steady_clock::now() < due) {
+      wake_.wait_until(lock, due);
+      continue;
+    }
+    auto task = std::move(tasks_.begin()->second);
+    tasks_.erase(tasks_.begin());
+    lock.unlock();
+    task();
+    task = nullptr;
+    lock.lock();
+  }
+}
+
+void Engine::shutdown() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) return;
+    stopping_ = true;
+    tasks_.clear();
+  }
+  wake_.notify_all();
+  if (thread_.joinable()) thread_.join();
+}
+
+void Engine::post(std::function<void()> task, int delay_ms) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (stopping_) return;
+    tasks_.emplace(std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms), std::move(task));
+  }
+  wake_.notify_all();
+}
+
+Answer Engine::call(const std::string& op, json args) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  journal_.push_back(json{{"op", op}, {"args", std::move(args)}});
+  auto found = answers_.find(op);
+  if (found == answers_.end() || found->second.empty()) return Answer{};
+  auto& [answer, times] = found->second.front();
+  Answer result = answer;
+  if (times > 0 && --times == 0) found->second.pop_front();
+  return result;
+}
+
+void Engine::settle(const Answer& answer, std::function<void()> fire) {
+  switch (answer.mode) {
+    case Mode::Sync:
+      fire();
+      return;
+    case Mode::Held: {
+      std::lock_guard<std::mutex> lock(mutex_);
+      held_.push_back(std::move(fire));
+      return;
+    }
+    case Mode::Async: {
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        ++outstanding_;
+      }
+      post([this, fire = std::move(fire)] {
+        fire();
+        std::lock_guard<std::mutex> lock(mutex_);
+        --outstanding_;
+      }, answer.delay_ms);
+      return;
+    }
+  }
+}
+
+bool Engine::linked(const std::string& link) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = links_.find(link);
+  return found == links_.end() || found->second;
+}
+
+std::string Engine::id_of(const void* object, const char* kind) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = ids_.find(object);
+  if (found != ids_.end()) return found->second;
+  std::string id = std::string(kind) + "#" + std::to_string(next_id_++);
+  ids_[object] = id;
+  return id;
+}
+
+void Engine::count(const std::string& counter, int64_t delta) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  counters_[counter] += delta;
+}
+
+json Engine::counters() const {
+  json out = json::object();
+  for (const auto& [name, value] : counters_) out[name] = value;
+  out["outstanding"] = outstanding_;
+  out["held"] = held_.size();
+  return out;
+}
+
+void Engine::reset() {
+  journal_.clear();
+  answers_.clear();
+  links_.clear();
+  // Counters of things that outlive a reset (destroyed kits, live listeners) stay.
+}
+
+json Engine::control(const std::string& command, const json& args) {
+  if (command == "answer") {
+    Answer answer;
+    answer.code = args.value("code", 0);
+    answer.message = args.value("message", "");
+    answer.result = args.value("result", json());
+    answer.ret = args.value("ret", json());
+    answer.mode = mode_from(args.value("mode", "async"));
+    answer.delay_ms = args.value("delayMs", 0);
+    int times = args.value("times", 1);
+    std::lock_guard<std::mutex> lock(mutex_);
+    answers_[args.at("op").get<std::string>()].emplace_back(answer, times);
+    return true;
+  }
+  if (command == "releaseHeld") {
+    std::vector<std::function<void()>> held;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      held.swap(held_);
+      outstanding_ += static_cast<int64_t>(held.size());
+    }
+    for (auto& fire : held) {
+      post([this, fire = std::move(fire)] {
+        fire();
+        std::lock_guard<std::mutex> lock(mutex_);
+        --outstanding_;
+      });
+    }
+    return held.size();
+  }
+  if (command == "shutdown") {
+    shutdown();
+    return true;
+  }
+  auto extra = extra_commands().find(command);
+  if (extra != extra_commands().end()) return extra->second(args);
+
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (command == "reset") {
+    reset();
+    return true;
+  }
+  if (command == "journal") return journal_;
+  if (command == "clearJournal") {
+    journal_.clear();
+    return true;
+  }
+  if (command == "setLink") {
+    links_[args.at("name").get<std::string>()] = args.at("present").get<bool>();
+    return true;
+  }
+  if (command == "links") return links_;
+  if (command == "counters") return counters();
+  return json{{"error", "unknown command " + command}};
+}
+
+}  // namespace parlo_sim
+
+char* parlo_sim_control(const char* command, const char* args) {
+  using parlo_sim::json;
+  json answer;
+  json parsed = json::parse(args ? args : "null", nullptr, false);
+  if (parsed.is_discarded()) {
+    answer = json{{"error", "arguments are not JSON"}};
+  } else {
+    try {
+      answer = parlo_sim::Engine::get().control(command, parsed);
+    } catch (const std::exception& e) {
+      answer = json{{"error", e.what()}};
+    }
+  }
+  std::string text = answer.dump();
+  char* out = static_cast<char*>(std::malloc(text.size() + 1));
+  if (out) std::memcpy(out, text.c_str(), text.size() + 1);
+  return out;
+}
+
+void parlo_sim_free(char* text) { std::free(text); }

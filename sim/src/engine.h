@@ -1,0 +1,105 @@
+// The simulated SDK's engine: the journal of every operation received, scripted
+// answers, missing links, counters, and the SDK thread on which completions and
+// events run. One per process, shared by the SDK objects and the control module.
+#pragma once
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+#include <deque>
+
+namespace parlo_sim {
+
+using json = nlohmann::json;
+
+// Where a completion runs: on the SDK thread later (the healthy default), inside the
+// call, or held until script releases it.
+enum class Mode { Async, Sync, Held };
+
+struct Answer {
+  int32_t code = 0;
+  std::string message;
+  json result;  // the completion's result; null: the operation's own default
+  json ret;     // the operation's return value; null: the operation's own default
+  Mode mode = Mode::Async;
+  int delay_ms = 0;
+
+  template <class T>
+  T result_or(T fallback) const { return result.is_null() ? fallback : result.get<T>(); }
+  template <class T>
+  T ret_or(T fallback) const { return ret.is_null() ? fallback : ret.get<T>(); }
+};
+
+class Engine {
+ public:
+  static Engine& get();
+
+  // Records the operation and hands back its answer: the next scripted one, or the
+  // healthy default.
+  Answer call(const std::string& op, json args = json::array());
+
+  // Runs a completion as the answer says.
+  void settle(const Answer& answer, std::function<void()> fire);
+
+  template <class Done, class... R>
+  void finish(const Answer& answer, Done done, R... results) {
+    settle(answer, [done = std::move(done), code = answer.code, message = answer.message, results...]() {
+      done(code, message, results...);
+    });
+  }
+
+  // Runs `task` on the SDK thread after `delay_ms`.
+  void post(std::function<void()> task, int delay_ms = 0);
+
+  bool linked(const std::string& link) const;
+
+  // An identifier for an object handed to the SDK (listeners, views), stable for
+  // the object's registration.
+  std::string id_of(const void* object, const char* kind);
+
+  void count(const std::string& counter, int64_t delta = 1);
+
+  // The control surface: one command with JSON arguments, a JSON answer.
+  json control(const std::string& command, const json& args);
+
+  void shutdown();
+
+ private:
+  Engine();
+  void run();
+  void reset();
+  json counters() const;
+
+  mutable std::mutex mutex_;
+  std::condition_variable wake_;
+  std::multimap<std::chrono::steady_clock::time_point, std::function<void()>> tasks_;
+  std::vector<std::function<void()>> held_;
+  std::vector<json> journal_;
+  std::map<std::string, std::deque<std::pair<Answer, int>>> answers_;  // answer, times left (<0: always)
+  std::map<std::string, bool> links_;
+  std::map<std::string, int64_t> counters_;
+  std::map<const void*, std::string> ids_;
+  int64_t next_id_ = 1;
+  int64_t outstanding_ = 0;
+  bool stopping_ = false;
+  std::thread thread_;
+};
+
+// Commands that other parts of the simulation add to the control surface
+// (events, frames): name -> handler. Registered by static initialisers.
+using Command = std::function<json(const json& args)>;
+bool add_command(const std::string& name, Command command);
+
+}  // namespace parlo_sim
+
+// The control module's entry: a command and its JSON arguments in, JSON out.
+extern "C" __attribute__((visibility("default"))) char* parlo_sim_control(const char* command, const char* args);
+extern "C" __attribute__((visibility("default"))) void parlo_sim_free(char* text);

@@ -1,0 +1,139 @@
+#include "sim_kit.h"
+
+#include <mutex>
+
+#include "json_records.h"
+
+namespace parlo_sim {
+namespace {
+
+Engine& engine() { return Engine::get(); }
+
+std::mutex g_kit_mutex;
+SimParlo* g_kit = nullptr;
+
+}  // namespace
+
+// --- kit ---
+
+void SimParlo::initialize(const parlo::ParloOptions& options, parlo::QVCompletion done) {
+  Answer answer = engine().call("initialize", json::array({options}));
+  if (answer.code == 0) {
+    initialized_ = true;
+    log_path_ = options.logPath.empty() ? "/tmp/parlo-sim/logs" : options.logPath;
+  }
+  // The real SDK completes initialize inside the call, whatever else was scripted.
+  done(answer.code, answer.message);
+}
+
+void SimParlo::release() {
+  engine().call("release");
+  initialized_ = false;
+}
+
+bool SimParlo::isInitialized() { return engine().call("isInitialized").ret_or<bool>(initialized_); }
+
+void SimParlo::getSdkVersions(parlo::SdkVersions& versions) {
+  Answer answer = engine().call("getSdkVersions");
+  versions = answer.result_or<parlo::SdkVersions>({"sim-im 3.2.0", "sim-rtc 5.1.0", "sim-wb 2.0.4", "sim-parlo 1.0.0"});
+}
+
+int32_t SimParlo::switchLanguage(int32_t language) {
+  return engine().call("switchLanguage", {language}).ret_or<int32_t>(0);
+}
+
+parlo::IQVAuthService* SimParlo::getAuthService() { return engine().linked("authService") ? &auth_ : nullptr; }
+parlo::IQVRoomService* SimParlo::getRoomService() { return engine().linked("roomService") ? &rooms_ : nullptr; }
+parlo::IQVMessageChannelService* SimParlo::getMessageChannelService() {
+  return engine().linked("messageChannelService") ? &channel_ : nullptr;
+}
+parlo::IQVVornService* SimParlo::getVornService() { return engine().linked("vornService") ? &vorn_ : nullptr; }
+
+void SimParlo::uploadLog(parlo::QVResultCompletion<std::string> done) {
+  Answer answer = engine().call("uploadLog");
+  engine().finish(answer, std::move(done), answer.result_or<std::string>("https://logs.parlo.sim/upload/sim-device"));
+}
+
+void SimParlo::getCurrentLogPath(std::string& path) {
+  Answer answer = engine().call("getCurrentLogPath");
+  path = answer.result_or<std::string>(log_path_);
+}
+
+void SimParlo::addGlobalEventListener(parlo::IQVGlobalEventListener* listener) {
+  engine().call("addGlobalEventListener", {engine().id_of(listener, "global")});
+}
+
+void SimParlo::removeGlobalEventListener(parlo::IQVGlobalEventListener* listener) {
+  engine().call("removeGlobalEventListener", {engine().id_of(listener, "global")});
+}
+
+void SimParlo::getDeviceId(std::string& deviceId) {
+  deviceId = engine().call("getDeviceId").result_or<std::string>("sim-device-0001");
+}
+
+int32_t SimParlo::getNetworkType() { return engine().call("getNetworkType").ret_or<int32_t>(1); }
+
+// --- auth ---
+
+void SimAuth::login(const std::string& account, const std::string& token, parlo::QVCompletion done) {
+  Answer answer = engine().call("login", {account, token});
+  if (answer.code == 0) logged_in_ = true;
+  engine().finish(answer, std::move(done));
+}
+
+void SimAuth::loginByDynamicToken(const std::string& account, const std::string& token, const std::string& authType,
+                                  parlo::QVCompletion done) {
+  Answer answer = engine().call("loginByDynamicToken", {account, token, authType});
+  if (answer.code == 0) logged_in_ = true;
+  engine().finish(answer, std::move(done));
+}
+
+void SimAuth::logout(parlo::QVCompletion done) {
+  Answer answer = engine().call("logout");
+  if (answer.code == 0) logged_in_ = false;
+  engine().finish(answer, std::move(done));
+}
+
+bool SimAuth::isLoggedIn() { return engine().call("isLoggedIn").ret_or<bool>(logged_in_); }
+
+void SimAuth::addAuthListener(parlo::IQVAuthListener* listener) {
+  engine().call("addAuthListener", {engine().id_of(listener, "auth")});
+}
+
+void SimAuth::removeAuthListener(parlo::IQVAuthListener* listener) {
+  engine().call("removeAuthListener", {engine().id_of(listener, "auth")});
+}
+
+// --- object storage ---
+
+void SimVorn::setVornDownloadFilePath(const std::string& path) { engine().call("setVornDownloadFilePath", {path}); }
+
+void SimVorn::uploadResource(const std::string& localPath, parlo::QVResultCompletion<std::string> done) {
+  Answer answer = engine().call("uploadResource", {localPath});
+  std::string name = localPath.substr(localPath.find_last_of('/') + 1);
+  engine().finish(answer, std::move(done), answer.result_or<std::string>("https://vorn.parlo.sim/objects/" + name));
+}
+
+}  // namespace parlo_sim
+
+// --- entry points ---
+
+parlo::IQVParlo* createQVParlo() {
+  using namespace parlo_sim;
+  if (!engine().linked("kit")) return nullptr;
+  std::lock_guard<std::mutex> lock(g_kit_mutex);
+  if (g_kit == nullptr) {
+    g_kit = new SimParlo();
+    engine().count("kitsCreated");
+  }
+  return g_kit;
+}
+
+void destroyQVParlo() {
+  using namespace parlo_sim;
+  engine().call("destroyQVParlo");
+  engine().count("destroyCalls");
+  std::lock_guard<std::mutex> lock(g_kit_mutex);
+  delete g_kit;
+  g_kit = nullptr;
+}

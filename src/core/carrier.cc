@@ -1,0 +1,31 @@
+#include "core/carrier.h"
+
+namespace brimo {
+
+void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Delivery* delivery) {
+  std::unique_ptr<Delivery> owned(delivery);
+  // Without an environment the runtime is shutting down: drop what was queued.
+  if (env == nullptr || target.IsEmpty()) return;
+  owned->deliver(env, target);
+}
+
+Carrier make_carrier(Napi::Env env, Napi::Value function) {
+  return Carrier::New(env, function.As<Napi::Function>(), "Parlo Node", 0, 1);
+}
+
+void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
+  if (!carrier) return;
+  if (carrier.NonBlockingCall(delivery.get()) == napi_ok) delivery.release();
+}
+
+void post_blocking(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
+  if (!carrier) return;
+  if (carrier.BlockingCall(delivery.get()) == napi_ok) delivery.release();
+}
+
+void fail_callback(Napi::Env env, Napi::Value callback) {
+  if (env.IsExceptionPending()) return;
+  callback.As<Napi::Function>().Call(env.Undefined(), {Napi::Number::New(env, -1), Napi::String::New(env, "")});
+}
+
+}  // namespace brimo

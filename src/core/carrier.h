@@ -1,0 +1,92 @@
+// Carriers bring SDK completions and listener events from SDK threads onto the
+// script thread. A carrier is a thread-safe function around one script function
+// (resource name "Parlo Node", unbounded queue, one thread). SDK threads only copy
+// what they receive into a Delivery and queue it; script values are made on the
+// script thread when the delivery runs.
+#pragma once
+
+#include <napi.h>
+
+#include <memory>
+#include <string>
+#include <tuple>
+#include <utility>
+
+#include "core/to_js.h"
+
+namespace brimo {
+
+// One queued piece of work for the script thread. Owned by the queue until run.
+class Delivery {
+ public:
+  virtual ~Delivery() = default;
+  virtual void deliver(Napi::Env env, Napi::Function target) = 0;
+};
+
+void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t* context, Delivery* delivery);
+
+using Carrier = Napi::TypedThreadSafeFunction<std::nullptr_t, Delivery, run_delivery>;
+
+// Makes a carrier around `function`. When it is not a function the runtime's error
+// is raised and the carrier is empty; callers go on regardless.
+Carrier make_carrier(Napi::Env env, Napi::Value function);
+
+// Queues `delivery` without blocking; destroys it when the carrier is empty or closing.
+void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
+// Queues in blocking mode (the queue is unbounded, so this never waits either).
+void post_blocking(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
+
+// A completion's result, copied on the SDK thread and converted on the script thread:
+// callback(code, message, convert(result)...) with `this` undefined.
+template <class Convert, class... R>
+class CompletionDelivery final : public Delivery {
+ public:
+  CompletionDelivery(Convert convert, int32_t code, std::string message, const R&... results)
+      : convert_(std::move(convert)), code_(code), message_(std::move(message)), results_(results...) {}
+
+  void deliver(Napi::Env env, Napi::Function callback) override {
+    std::apply(
+        [&](const auto&... results) {
+          callback.Call(env.Undefined(), {to_js(env, code_), to_js(env, message_), convert_(env, results)...});
+        },
+        results_);
+  }
+
+ private:
+  Convert convert_;
+  int32_t code_;
+  std::string message_;
+  std::tuple<R...> results_;
+};
+
+// The SDK's side of one asynchronous call. The SDK invokes it once; that first
+// invocation queues the result and releases the carrier, queued or not.
+template <class Convert, class... R>
+class Completion {
+ public:
+  Completion(Carrier carrier, Convert convert) : carrier_(carrier), convert_(std::move(convert)) {}
+
+  void operator()(int32_t code, const std::string& message, const R&... results) const {
+    if (!carrier_) return;  // the callback was not a function: nothing to deliver
+    post(carrier_, std::make_unique<CompletionDelivery<Convert, R...>>(convert_, code, message, results...));
+    carrier_.Release();
+  }
+
+ private:
+  Carrier carrier_;
+  Convert convert_;
+};
+
+// complete<R...>(env, callback[, convert]) makes the carrier and the SDK completion
+// of one call. `convert(env, result)` turns each result into a script value.
+template <class... R, class Convert = DefaultToJs>
+Completion<Convert, R...> complete(Napi::Env env, Napi::Value callback, Convert convert = {}) {
+  return Completion<Convert, R...>(make_carrier(env, callback), std::move(convert));
+}
+
+// After a failed resolution an asynchronous method tries callback(-1, ""). Wherever
+// the resolution raised its TypeError the runtime refuses to run script, so the
+// callback only runs for classes whose resolution raises nothing.
+void fail_callback(Napi::Env env, Napi::Value callback);
+
+}  // namespace brimo

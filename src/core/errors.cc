@@ -1,0 +1,34 @@
+#include "core/errors.h"
+
+namespace brimo {
+namespace {
+
+bool is(const Napi::Value& value, Arg arg) {
+  switch (arg) {
+    case Arg::Object: return value.Type() == napi_object || value.IsNull();  // typeof null is "object"
+    case Arg::Function: return value.IsFunction();
+    case Arg::String: return value.IsString();
+    case Arg::Number: return value.IsNumber();
+    case Arg::Boolean: return value.IsBoolean();
+  }
+  return false;
+}
+
+}  // namespace
+
+bool check_args(const Napi::CallbackInfo& info, std::initializer_list<Arg> expected) {
+  if (info.Length() < expected.size()) {
+    raise_type_error(info.Env(), "Wrong number of arguments");
+    return false;
+  }
+  size_t i = 0;
+  for (Arg arg : expected) {
+    if (!is(info[i++], arg)) {
+      raise_type_error(info.Env(), "Wrong arguments");
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace brimo

@@ -1,0 +1,24 @@
+// Raising script errors. C++ exceptions are off: an error is a pending script
+// exception that the script call throws once the method returns.
+#pragma once
+
+#include <napi.h>
+
+#include <initializer_list>
+
+namespace brimo {
+
+inline void raise_type_error(Napi::Env env, const char* message) {
+  Napi::TypeError::New(env, message).ThrowAsJavaScriptException();
+}
+
+inline bool pending(Napi::Env env) { return env.IsExceptionPending(); }
+
+// Script types as typeof reports them, for methods that check their arguments.
+enum class Arg { Object, Function, String, Number, Boolean };
+
+// Raises "Wrong number of arguments" or "Wrong arguments" and answers false when the
+// arguments do not match; extra arguments are allowed.
+bool check_args(const Napi::CallbackInfo& info, std::initializer_list<Arg> expected);
+
+}  // namespace brimo

@@ -1,0 +1,16 @@
+#include "core/trace.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace brimo {
+
+void trace(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vprintf(format, args);
+  va_end(args);
+  std::fflush(stdout);
+}
+
+}  // namespace brimo

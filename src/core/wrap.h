@@ -1,0 +1,67 @@
+// The shape of every script class: a native object bound to its script object,
+// made by script with `new` or by native code through the class's constructor
+// reference, deleted when the script object is collected.
+#pragma once
+
+#include <napi.h>
+
+#include <string>
+#include <vector>
+
+#include "core/from_js.h"
+#include "core/trace.h"
+
+namespace brimo {
+
+// T states its script name (kClassName) and the name its construction and
+// destruction trace lines carry (kTraceName, or nullptr for none).
+template <class T>
+class Wrap : public Napi::ObjectWrap<T> {
+ public:
+  using Methods = std::vector<Napi::ClassPropertyDescriptor<T>>;
+
+  explicit Wrap(const Napi::CallbackInfo& info) : Napi::ObjectWrap<T>(info) {
+    if (T::kTraceName != nullptr) trace("%s \n", T::kTraceName);
+  }
+  ~Wrap() override {
+    if (T::kTraceName != nullptr) trace("~%s \n", T::kTraceName);
+  }
+
+  // Makes an instance through the constructor reference, as `new` would.
+  static Napi::Object make(const std::vector<napi_value>& args = {}) { return constructor().New(args); }
+
+ protected:
+  // Defines the class, keeps its constructor for the life of the process and sets
+  // it on exports. A failing step leaves the runtime's error pending and the
+  // registration goes on.
+  static void define(Napi::Env env, Napi::Object exports, const Methods& methods) {
+    Napi::Function cls = Napi::ObjectWrap<T>::DefineClass(env, T::kClassName, methods);
+    if (cls.IsEmpty()) return;
+    constructor() = Napi::Persistent(cls);
+    constructor().SuppressDestruct();
+    exports.Set(T::kClassName, cls);
+  }
+
+  // Heap-held and never freed: native code may make instances until the process ends.
+  static Napi::FunctionReference& constructor() {
+    static auto* reference = new Napi::FunctionReference();
+    return *reference;
+  }
+};
+
+// A wrapper bound to one room: it keeps the room UUID given to its constructor and
+// finds the room again on every call.
+template <class T>
+class RoomBound : public Wrap<T> {
+ public:
+  explicit RoomBound(const Napi::CallbackInfo& info) : Wrap<T>(info), room_uuid_(utf8(info[0])) {}
+  const std::string& room_uuid() const { return room_uuid_; }
+
+ private:
+  std::string room_uuid_;
+};
+
+// A strong reference (count 1) to a wrapper made by another wrapper.
+inline Napi::ObjectReference hold(Napi::Object object) { return Napi::Persistent(object); }
+
+}  // namespace brimo
