@@ -13,7 +13,8 @@
 // SDK thread; answers change that for the next call(s) of one operation.
 
 const path = require('node:path');
-const native = require(path.join(__dirname, '..', 'build', 'Release', 'parlo_sim.node'));
+const buildDir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
+const native = require(path.join(buildDir, 'parlo_sim.node'));
 
 function control(command, args = null) {
   const answer = JSON.parse(native.control(command, JSON.stringify(args === undefined ? null : args)));

@@ -7,6 +7,12 @@ void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Deliver
   // Without an environment the runtime is shutting down: drop what was queued.
   if (env == nullptr || target.IsEmpty()) return;
   owned->deliver(env, target);
+  // A throwing callback or listener surfaces as the runtime's uncaught exception
+  // (process 'uncaughtException'), whatever the runtime's policy for old modules.
+  if (env.IsExceptionPending()) {
+    Napi::Error error = env.GetAndClearPendingException();
+    napi_fatal_exception(env, error.Value());
+  }
 }
 
 Carrier make_carrier(Napi::Env env, Napi::Value function) {

@@ -17,6 +17,9 @@
 // path allocates nothing in steady state.
 static std::atomic<long> g_heap_allocations{0};
 
+// gcc pairs the replaced operator new with the library's delete and warns; both
+// are replaced here, together.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 void* operator new(std::size_t size) {
   g_heap_allocations.fetch_add(1, std::memory_order_relaxed);
   if (void* p = std::malloc(size ? size : 1)) return p;
@@ -260,6 +263,15 @@ TEST_F(FrameStoreTest, ExhaustedHeapSkipsTheFrameAndKeepsThePreviousOne) {
   EXPECT_EQ(r.code, FetchResult::kDelivered);
   EXPECT_EQ(r.v_offset, 192u);
   EXPECT_TRUE(dest_is(2, 192));
+}
+
+TEST(FrameStoreInstanceTest, EveryThreadSeesTheSameProcessWideHub) {
+  FrameStore* seen = nullptr;
+  std::thread other([&] { seen = &FrameStore::instance(); });
+  FrameStore& here = FrameStore::instance();
+  other.join();
+  EXPECT_EQ(seen, &here);
+  EXPECT_FALSE(here.listening());
 }
 
 // Frames carry (user, stream, number) in a header and a body byte derived

@@ -1,0 +1,164 @@
+// TypeScript declarations of brimo, the parlo meeting SDK for Node.js.
+
+/** Completion of an asynchronous call: the SDK's result code (0 is success) and message. */
+export type Callback = (code: number, message: string) => void;
+/** Completion that also carries a result. */
+export type ResultCallback<R> = (code: number, message: string, result: R) => void;
+
+export interface ServerConfigOptions {
+  parloServerConfig?: { roomServer?: string };
+  imServerConfig?: {
+    handShakeType?: number;
+    negoKeyTarn?: number;
+    commTarn?: number;
+    lbs?: string;
+    lbsBackupAddress?: string[];
+    vornLbs?: string;
+    link?: string;
+    linkIpv6?: string;
+    vornUploader?: string;
+    vornUploaderHost?: string;
+    negoKeyTarnKeyParta?: string;
+    /** Default "10001". */
+    negoKeyTarnKeyPartb?: string;
+    negoKeyTarnKeyVersion?: number;
+    vornDownloader?: string;
+    vornAccelerateHostList?: string[];
+    vornAccelerate?: string;
+    probeIpv4Url?: string;
+    probeIpv6Url?: string;
+    httpDnsServerInterface?: string[];
+  };
+  rtcServerConfig?: {
+    lbsServer?: string;
+    channelServer?: string;
+    statisticsServer?: string;
+    roomServer?: string;
+    compatServer?: string;
+    vornLbsServer?: string;
+    /** Spelled as the SDK spells it. */
+    vornUploadSever?: string;
+    vornTokenServer?: string;
+    cloudProxyServer?: string;
+    websocketProxyServer?: string;
+    quicProxyServer?: string;
+    mediaProxyServer?: string;
+    useIPv6?: boolean;
+  };
+  whiteboardServerConfig?: {
+    webServer?: string;
+    roomServer?: string;
+    sdkLogVornServer?: string;
+    dataReportServer?: string;
+    directVornServer?: string;
+    mediaUploadServer?: string;
+    docTransServer?: string;
+    fontDownloadServer?: string;
+  };
+}
+
+/** Start-up settings of the SDK; every key is optional and keeps the SDK's default when absent. */
+export interface ParloOptions {
+  appKey?: string;
+  logPath?: string;
+  /** Default 2. */
+  logLevel?: number;
+  reuseIM?: boolean;
+  useAssetServerConfig?: boolean;
+  useInternalVideoRender?: boolean;
+  serverConfig?: ServerConfigOptions;
+  serverUrl?: string;
+  /** Free-form settings; every value is passed on as text. */
+  extras?: Record<string, unknown>;
+  whiteboardAppConfig?: {
+    vornAntiLeech?: boolean;
+    /** Seconds, default 7200. */
+    vornAntiLeechExpire?: number;
+    /** Default "rgba(255, 255, 255, 255)". */
+    canvasBgColor?: string;
+  };
+}
+
+export interface SdkVersions {
+  imVersion: string;
+  parloVersion: string;
+  rtcVersion: string;
+  whiteboardVersion: string;
+}
+
+/** The kit: start and stop the SDK and reach its services. Collecting it destroys the SDK. */
+export class IQVParloWrap {
+  constructor();
+  getAuthService(): IQVAuthServiceWrap;
+  getMessageChannelService(): IQVMessageChannelServiceWrap;
+  getVornService(): IQVVornServiceWrap;
+  getRoomService(): IQVRoomServiceWrap;
+  getSdkVersions(): SdkVersions;
+  /** Calls back inside the call, before it returns 1. */
+  initialize(options: ParloOptions, callback: Callback): 1;
+  isInitialized(): boolean;
+  release(): 1;
+  switchLanguage(language: number): number;
+  /** Returns 0 at once; the callback receives the SDK's text answer of the upload. */
+  uploadLog(callback: ResultCallback<string>): 0;
+  getDeviceId(): string;
+  getCurrentLogPath(): string;
+  getNetworkType(): number;
+}
+
+/** The account service. Methods throw a TypeError ending in "Null pointer exception" when the SDK has no auth service. */
+export class IQVAuthServiceWrap {
+  constructor();
+  isLoggedIn(): boolean;
+  login(account: string, token: string, callback: Callback): boolean;
+  loginByDynamicToken(account: string, token: string, authType: string, callback: Callback): boolean;
+  logout(callback: Callback): boolean;
+}
+
+/** Object storage: uploads and the download folder. */
+export class IQVVornServiceWrap {
+  constructor();
+  setVornDownloadFilePath(path: string): null;
+  /** Returns null at once; the callback receives the SDK's text answer of the upload. */
+  uploadResource(localPath: string, callback: ResultCallback<string>): null;
+}
+
+export class IQVRoomServiceWrap {
+  constructor();
+}
+export class IQVRoomContextWrap {
+  constructor(roomUuid: string);
+}
+export class IQVPreviewRoomContextWrap {
+  constructor();
+}
+export class IQVRoomRtcControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVPreviewRoomRtcController {
+  constructor();
+}
+export class IQVRoomLiveControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVWaitingRoomControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVRoomSIPControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVRoomAppInviteControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVRoomWhiteboardControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVRoomAnnotationControllerWrap {
+  constructor(roomUuid: string);
+}
+export class IQVMessageChannelServiceWrap {
+  constructor();
+}
+export class IQVRoomChatControllerWrap {
+  constructor(roomUuid: string, waitingRoom?: boolean);
+}

@@ -1,0 +1,178 @@
+'use strict';
+// The call conventions every method shares: completions carried to the script
+// thread, callbacks never run inside the call, failed resolution, carriers released.
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const { brimo, sim, runChild, nextCall } = require('./helpers');
+
+const kitWithSim = () => {
+  const s = sim();
+  s.reset();
+  const kit = new (brimo().IQVParloWrap)();
+  return { s, kit };
+};
+
+test('a completion is never delivered inside the call, also when the SDK completes synchronously', async () => {
+  const { s, kit } = kitWithSim();
+  for (const mode of ['async', 'sync']) {
+    s.answer('uploadLog', { code: 7, message: `m-${mode}`, result: `text-${mode}`, mode });
+    const { callback, promise } = nextCall();
+    let returned = false;
+    const seen = [];
+    const wrapped = function (...args) {
+      seen.push({ returnedBefore: returned, self: this });
+      callback(...args);
+    };
+    assert.equal(kit.uploadLog(wrapped), 0);
+    returned = true;
+    const { args } = await promise;
+    assert.deepEqual(args, [7, `m-${mode}`, `text-${mode}`], mode);
+    assert.equal(seen[0].returnedBefore, true, `${mode}: callback ran after the method returned`);
+    assert.equal(seen[0].self, undefined, `${mode}: this is undefined`);
+  }
+});
+
+test('initialize calls back inside the call, before it returns', () => {
+  const { kit } = kitWithSim();
+  const order = [];
+  const result = kit.initialize({}, function (code, message) {
+    order.push(['callback', code, message, this]);
+  });
+  order.push(['returned', result]);
+  assert.deepEqual(order, [['callback', 0, '', undefined], ['returned', 1]]);
+});
+
+test('initialize with a non-function callback still initialises the SDK, then throws', () => {
+  const { s, kit } = kitWithSim();
+  kit.release();
+  assert.throws(() => kit.initialize({ appKey: 'x' }, 'not a function'));
+  assert.equal(kit.isInitialized(), true);
+  assert.equal(s.journal('initialize').length, 1);
+});
+
+test('a non-function callback raises the runtime error, the SDK call still happens, the completion is dropped', async () => {
+  const { s, kit } = kitWithSim();
+  const auth = kit.getAuthService();
+  assert.throws(() => kit.uploadLog(42), (e) => e instanceof Error && !(e instanceof TypeError && /Null pointer/.test(e.message)));
+  assert.throws(() => auth.logout(undefined));
+  assert.deepEqual(s.journal().map((e) => e.op), ['uploadLog', 'logout']);
+  // The dropped completions still ran on the SDK side; nothing is left outstanding.
+  const { callback, promise } = nextCall();
+  kit.uploadLog(callback);
+  await promise;
+  assert.equal(s.counters().outstanding, 0);
+});
+
+test('a failed resolution throws the class message, makes no SDK call and never runs the callback', async () => {
+  const { s, kit } = kitWithSim();
+  const auth = kit.getAuthService();
+  const vorn = kit.getVornService();
+  let called = 0;
+  const cb = () => called++;
+  try {
+    s.setLink('authService', false);
+    assert.throws(() => auth.login('u', 'p', cb), { name: 'TypeError', message: 'authService Null pointer exception' });
+    assert.throws(() => auth.isLoggedIn(), { name: 'TypeError', message: 'authService Null pointer exception' });
+    s.setLink('vornService', false);
+    assert.throws(() => vorn.uploadResource('/tmp/a.txt', cb), {
+      name: 'TypeError', message: 'IQVParlo vornService Null pointer exception',
+    });
+    s.setLink('kit', false);
+    assert.throws(() => auth.logout(cb), { name: 'TypeError', message: 'parlo Null pointer exception' });
+    assert.throws(() => vorn.setVornDownloadFilePath('/tmp'), {
+      name: 'TypeError', message: 'IQVParlo parlo Null pointer exception',
+    });
+  } finally {
+    s.reset();
+  }
+  await new Promise((r) => setTimeout(r, 20));
+  assert.equal(called, 0);
+  assert.deepEqual(s.journal().filter((e) => e.op !== 'destroyQVParlo'), []);
+});
+
+test('auth resolution writes its own trace lines, and loginByDynamicToken writes both of its lines when it throws', () => {
+  const { lines, status, stderr } = runChild(`
+    const kit = new brimo.IQVParloWrap();
+    const auth = kit.getAuthService();
+    sim.setLink('authService', false);
+    try { auth.isLoggedIn(); } catch (e) { console.log('threw', e.message); }
+    try { auth.loginByDynamicToken('u', 't', 'oauth', () => console.log('never')); } catch (e) { console.log('threw', e.message); }
+    sim.setLink('kit', false);
+    try { auth.logout(() => console.log('never')); } catch (e) { console.log('|threw', e.message); }
+    sim.reset();
+    auth.loginByDynamicToken('u', 't', 'sso', (code) => console.log('logged in', code, auth.isLoggedIn()));
+  `);
+  assert.equal(status, 0, stderr);
+  assert.deepEqual(lines.slice(4).filter((l) => !l.startsWith('~')), [
+    'authService is null ',
+    'threw authService Null pointer exception',
+    'loginByDynamicToken start authType: oauth ',
+    'authService is null ',
+    'loginByDynamicToken end authType: oauth ',
+    'threw authService Null pointer exception',
+    'parlo is  null|threw parlo Null pointer exception',
+    'loginByDynamicToken start authType: sso ',
+    'loginByDynamicToken end authType: sso ',
+    'logged in 0 true',
+  ]);
+});
+
+test('unchecked string arguments raise the runtime error and reach the SDK empty', () => {
+  const { s, kit } = kitWithSim();
+  assert.throws(() => kit.getVornService().setVornDownloadFilePath(17), /string/i);
+  assert.deepEqual(s.journal('setVornDownloadFilePath'), [{ op: 'setVornDownloadFilePath', args: [''] }]);
+});
+
+test('uploads report the SDK text result through the callback, later', async () => {
+  const { s, kit } = kitWithSim();
+  const vorn = kit.getVornService();
+  const { callback, promise } = nextCall();
+  let inside = true;
+  assert.equal(vorn.uploadResource('/data/report.pdf', (...a) => { assert.equal(inside, false); callback(...a); }), null);
+  inside = false;
+  assert.deepEqual((await promise).args, [0, '', 'https://vorn.parlo.sim/objects/report.pdf']);
+  assert.deepEqual(s.journal('uploadResource')[0].args, ['/data/report.pdf']);
+});
+
+test('a throwing callback does not stop later completions', () => {
+  const { lines, status } = runChild(`
+    process.on('uncaughtException', (e) => console.log('uncaught', e.message));
+    const kit = new brimo.IQVParloWrap();
+    kit.uploadLog(() => { throw new Error('boom'); });
+    kit.uploadLog((code) => console.log('second', code));
+    kit.getAuthService().login('a', 'b', (code) => console.log('third', code));
+  `);
+  assert.equal(status, 0);
+  assert.deepEqual(lines.filter((l) => !l.startsWith('IQV') && !l.startsWith('~')), ['uncaught boom', 'second 0', 'third 0']);
+});
+
+test('10,000 asynchronous calls all complete, leave no carrier alive, and the process exits on its own', () => {
+  const { lines, status, signal } = runChild(`
+    const kit = new brimo.IQVParloWrap();
+    const auth = kit.getAuthService();
+    let done = 0;
+    const N = 10000;
+    for (let i = 0; i < N; i++) {
+      const cb = (code) => { if (code === 0 && ++done === N) console.log('all', done, sim.counters().outstanding); };
+      if (i % 2) kit.uploadLog(cb); else auth.login('u' + i, 'p', cb);
+    }
+    process.on('exit', () => console.log('exit', done));
+  `, { timeout: 60000 });
+  assert.equal(signal, null, 'the process ended by itself');
+  assert.equal(status, 0);
+  assert.deepEqual(lines.filter((l) => /^(all|exit)/.test(l)), ['all 10000 0', 'exit 10000']);
+});
+
+test('a held completion keeps the process alive until the SDK completes it', () => {
+  const { lines, status } = runChild(`
+    sim.answer('uploadLog', { mode: 'held' });
+    const kit = new brimo.IQVParloWrap();
+    kit.uploadLog((code, msg, text) => console.log('completed', code, text));
+    setTimeout(() => { console.log('releasing', sim.counters().held); sim.releaseHeld(); }, 100);
+  `);
+  assert.equal(status, 0);
+  assert.deepEqual(lines.filter((l) => /^(completed|releasing)/.test(l)), [
+    'releasing 1', 'completed 0 https://logs.parlo.sim/upload/sim-device',
+  ]);
+});

@@ -1,0 +1,151 @@
+'use strict';
+// Registration, construction and lifetime of the script classes.
+
+const test = require('node:test');
+const assert = require('node:assert/strict');
+const { brimo, runChild } = require('./helpers');
+
+const EXPORT_ORDER = [
+  'IQVParloWrap',
+  'IQVAuthServiceWrap',
+  'IQVRoomServiceWrap',
+  'IQVRoomRtcControllerWrap',
+  'IQVRoomLiveControllerWrap',
+  'IQVWaitingRoomControllerWrap',
+  'IQVRoomSIPControllerWrap',
+  'IQVRoomAppInviteControllerWrap',
+  'IQVRoomWhiteboardControllerWrap',
+  'IQVRoomAnnotationControllerWrap',
+  'IQVRoomContextWrap',
+  'IQVPreviewRoomContextWrap',
+  'IQVPreviewRoomRtcController',
+  'IQVVornServiceWrap',
+  'IQVMessageChannelServiceWrap',
+  'IQVRoomChatControllerWrap',
+];
+
+// The documented methods of each class, in definition order. A method registered
+// under a wrong name is silent otherwise.
+const METHODS = {
+  IQVParloWrap: [
+    'getAuthService', 'getMessageChannelService', 'getVornService', 'getRoomService', 'getSdkVersions',
+    'initialize', 'isInitialized', 'release', 'switchLanguage', 'uploadLog', 'getDeviceId',
+    'getCurrentLogPath', 'getNetworkType',
+  ],
+  IQVAuthServiceWrap: ['isLoggedIn', 'login', 'loginByDynamicToken', 'logout'],
+  IQVVornServiceWrap: ['setVornDownloadFilePath', 'uploadResource'],
+};
+
+const methodsOf = (cls) => Object.getOwnPropertyNames(cls.prototype).filter((n) => n !== 'constructor');
+
+test('exports carry exactly the sixteen classes, in registration order, under their own names', () => {
+  const mod = brimo();
+  assert.deepEqual(Object.keys(mod), EXPORT_ORDER);
+  for (const name of EXPORT_ORDER) {
+    assert.equal(typeof mod[name], 'function', name);
+    assert.equal(mod[name].name, name, `${name} is defined under its export name`);
+  }
+  assert.equal(require('..'), mod, "require('brimo') is the native module's exports");
+});
+
+test('every class registers exactly its documented methods, in order', () => {
+  const mod = brimo();
+  for (const [cls, methods] of Object.entries(METHODS)) {
+    assert.deepEqual(methodsOf(mod[cls]), methods, cls);
+  }
+});
+
+test('a class constructor called without new throws the wrap TypeError', () => {
+  const mod = brimo();
+  for (const name of EXPORT_ORDER) {
+    assert.throws(() => mod[name]('room-x'), {
+      name: 'TypeError',
+      message: "Class constructors cannot be invoked without 'new'",
+    }, name);
+  }
+});
+
+test('service getters return the same objects on every call, before and after initialize', () => {
+  const { IQVParloWrap, IQVAuthServiceWrap, IQVRoomServiceWrap, IQVVornServiceWrap, IQVMessageChannelServiceWrap } = brimo();
+  const kit = new IQVParloWrap();
+  const first = [kit.getAuthService(), kit.getMessageChannelService(), kit.getVornService(), kit.getRoomService()];
+  assert.ok(first[0] instanceof IQVAuthServiceWrap);
+  assert.ok(first[1] instanceof IQVMessageChannelServiceWrap);
+  assert.ok(first[2] instanceof IQVVornServiceWrap);
+  assert.ok(first[3] instanceof IQVRoomServiceWrap);
+  kit.initialize({}, () => {});
+  const again = [kit.getAuthService(), kit.getMessageChannelService(), kit.getVornService(), kit.getRoomService()];
+  again.forEach((service, i) => assert.equal(service, first[i]));
+  assert.notEqual(new IQVParloWrap().getAuthService(), first[0], 'each kit wrapper makes its own services');
+});
+
+test('collecting the kit wrapper destroys the SDK once, after releasing its services', () => {
+  const { lines, status, stderr } = runChild(`
+    const collect = async (ref) => { for (let i = 0; i < 50 && ref.deref(); i++) { gc(); await new Promise((r) => setImmediate(r)); } gc(); await new Promise((r) => setImmediate(r)); return !ref.deref(); };
+    (async () => {
+      let kit = new brimo.IQVParloWrap();
+      const auth = kit.getAuthService();
+      const vornRef = new WeakRef(kit.getVornService());
+      const kitRef = new WeakRef(kit);
+      kit = null;
+      console.log('kit collected', await collect(kitRef), 'destroyed', sim.counters().destroyCalls);
+      console.log('unheld service collected', await collect(vornRef), 'destroyed', sim.counters().destroyCalls);
+      console.log('held service works', auth.isLoggedIn(), 'destroyed', sim.counters().destroyCalls);
+    })();
+  `);
+  assert.equal(status, 0, stderr);
+  const report = lines.filter((l) => !l.endsWith(' '));
+  assert.deepEqual(report, [
+    'kit collected true destroyed 1',
+    'unheld service collected true destroyed 1',
+    'held service works false destroyed 1',
+  ]);
+  // The kit let go of its services before it destroyed the SDK: the journal's
+  // destroy entry comes after nothing else the kit did, and the trace shows the
+  // vorn service's destructor only once the kit was gone.
+  assert.ok(lines.indexOf('~IQVVornServiceWrap ') > lines.indexOf('kit collected true destroyed 1'));
+});
+
+test('construction and destruction trace lines follow the order of the steps', () => {
+  const { lines, status } = runChild(`
+    let kit = new brimo.IQVParloWrap();
+    kit.initialize({ appKey: 'k1' }, () => console.log('initialized'));
+    console.log('constructed');
+    kit = null;
+    (async () => {
+      for (let i = 0; i < 5; i++) { gc(); await new Promise((r) => setImmediate(r)); }
+      console.log('end', sim.counters().destroyCalls);
+    })();
+  `);
+  assert.equal(status, 0);
+  assert.deepEqual(lines.slice(0, 7), [
+    'IQVAuthServiceWrap ',
+    'IQVMessageChannelServiceWrap ',
+    'IQVVornServiceWrap ',
+    'IQVRoomServiceWrap ',
+    'initialize options:appKey:k1',
+    'initialized',
+    'constructed',
+  ]);
+  assert.deepEqual(lines.slice(7, 11).sort(), [
+    '~IQVAuthServiceWrap ', '~IQVMessageChannelServiceWrap ', '~IQVRoomServiceWrap ', '~IQVVornServiceWrap ',
+  ]);
+  assert.deepEqual(lines.slice(11), ['end 1']);
+});
+
+test('loading the module in a worker thread fails cleanly instead of crashing', async () => {
+  const { Worker } = require('node:worker_threads');
+  brimo();
+  const worker = new Worker(`
+    const { parentPort } = require('node:worker_threads');
+    try { require(${JSON.stringify(require.resolve('..'))}); parentPort.postMessage('loaded'); }
+    catch (e) { parentPort.postMessage('refused: ' + e.message); }
+  `, { eval: true });
+  const message = await new Promise((resolve, reject) => {
+    worker.once('message', resolve);
+    worker.once('error', reject);
+  });
+  await worker.terminate();
+  assert.match(message, /^refused: .*one thread/);
+  assert.ok(new (brimo().IQVParloWrap)().getAuthService(), 'the main thread still works');
+});

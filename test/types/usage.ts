@@ -1,0 +1,23 @@
+// Compiled with tsc --noEmit: the declarations describe what script really uses.
+import { IQVParloWrap, SdkVersions, ParloOptions } from 'brimo';
+
+const kit = new IQVParloWrap();
+const options: ParloOptions = {
+  appKey: 'key',
+  logLevel: 3,
+  serverConfig: { imServerConfig: { lbsBackupAddress: ['a'] }, rtcServerConfig: { useIPv6: true } },
+  extras: { region: 'eu', retries: 3 },
+  whiteboardAppConfig: { vornAntiLeechExpire: 60 },
+};
+const one: 1 = kit.initialize(options, (code: number, message: string) => void [code, message]);
+const versions: SdkVersions = kit.getSdkVersions();
+const logged: boolean = kit.getAuthService().isLoggedIn();
+kit.getAuthService().login('ann', 'token', (code) => void code);
+kit.uploadLog((code, message, url: string) => void [code, message, url]);
+kit.getVornService().uploadResource('/tmp/a', (code, message, text) => void text.length);
+void [one, versions, logged];
+
+// @ts-expect-error initialize needs a callback
+kit.initialize({});
+// @ts-expect-error logLevel is a number
+kit.initialize({ logLevel: 'high' }, () => {});
