@@ -84,8 +84,32 @@ function releaseHeld() {
   return control('releaseHeld');
 }
 
+/**
+ * Raises an SDK event on every listener of one kind that is registered with the
+ * simulated SDK, from the SDK thread (or, with mode 'sync', inside this call).
+ * Answers how many listeners it reaches.
+ *
+ *   sim.emit('auth', 'onAuthEvent', [3]);
+ *   sim.emit('global', 'onRtcEngineWarning', ['audio device busy']);
+ *   sim.emit('room', 'onMemberJoinRoom', [[member]], { room: uuid });
+ *
+ * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'previewRoom',
+ *   'waitingRoom', 'messageChannel', 'whiteboardView', 'annotationView'
+ * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
+ * @param {Array} args its arguments as JSON, records as objects with their fields
+ * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number}} [options]
+ */
+function emit(kind, event, args = [], { room = '', mode = 'async', delayMs = 0 } = {}) {
+  return control('emit', { kind, event, args, room, mode, delayMs });
+}
+
+/** How many listeners of a kind (of one room, for room-level kinds) are registered. */
+function listeners(kind, room = '') {
+  return control('listeners', { kind, room });
+}
+
 // Stop the SDK thread before the runtime tears down, so nothing it runs can reach
 // a torn-down environment.
 process.once('exit', () => control('shutdown'));
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, control };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, control };

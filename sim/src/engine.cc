@@ -124,6 +124,11 @@ std::string Engine::id_of(const void* object, const char* kind) {
   return id;
 }
 
+void Engine::forget(const void* object) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  ids_.erase(object);
+}
+
 void Engine::count(const std::string& counter, int64_t delta) {
   std::lock_guard<std::mutex> lock(mutex_);
   counters_[counter] += delta;

@@ -64,6 +64,8 @@ class Engine {
   // An identifier for an object handed to the SDK (listeners, views), stable for
   // the object's registration.
   std::string id_of(const void* object, const char* kind);
+  // Ends an object's identifier when the SDK lets go of it (its address may be reused).
+  void forget(const void* object);
 
   void count(const std::string& counter, int64_t delta = 1);
 

@@ -2,12 +2,38 @@
 
 #include <mutex>
 
+#include "events.h"
 #include "json_records.h"
 
 namespace parlo_sim {
 namespace {
 
 Engine& engine() { return Engine::get(); }
+
+using parlo::IQVAuthListener;
+using parlo::IQVGlobalEventListener;
+
+Kind<IQVAuthListener>& auth_listeners() {
+  static Kind<IQVAuthListener>& kind = Events::get().define<IQVAuthListener>("auth", {
+      {"onAuthEvent", op(&IQVAuthListener::onAuthEvent)},
+  });
+  return kind;
+}
+
+Kind<IQVGlobalEventListener>& global_listeners() {
+  static Kind<IQVGlobalEventListener>& kind = Events::get().define<IQVGlobalEventListener>("global", {
+      {"onBeforeRtcEngineInitialize", op(&IQVGlobalEventListener::onBeforeRtcEngineInitialize)},
+      {"onAfterRtcEngineInitialize", op(&IQVGlobalEventListener::onAfterRtcEngineInitialize)},
+      {"onBeforeRtcEngineRelease", op(&IQVGlobalEventListener::onBeforeRtcEngineRelease)},
+      {"onRtcEngineEvent", op(&IQVGlobalEventListener::onRtcEngineEvent)},
+      {"onRtcEngineMessage", op(&IQVGlobalEventListener::onRtcEngineMessage)},
+      {"onRtcEngineWarning", op(&IQVGlobalEventListener::onRtcEngineWarning)},
+  });
+  return kind;
+}
+
+// The kinds exist from the start, so script can ask about them before anything registers.
+const bool kinds_defined = (auth_listeners(), global_listeners(), true);
 
 std::mutex g_kit_mutex;
 SimParlo* g_kit = nullptr;
@@ -61,10 +87,13 @@ void SimParlo::getCurrentLogPath(std::string& path) {
 
 void SimParlo::addGlobalEventListener(parlo::IQVGlobalEventListener* listener) {
   engine().call("addGlobalEventListener", {engine().id_of(listener, "global")});
+  global_listeners().add(listener);
 }
 
 void SimParlo::removeGlobalEventListener(parlo::IQVGlobalEventListener* listener) {
   engine().call("removeGlobalEventListener", {engine().id_of(listener, "global")});
+  global_listeners().remove(listener);
+  engine().forget(listener);
 }
 
 void SimParlo::getDeviceId(std::string& deviceId) {
@@ -98,10 +127,13 @@ bool SimAuth::isLoggedIn() { return engine().call("isLoggedIn").ret_or<bool>(log
 
 void SimAuth::addAuthListener(parlo::IQVAuthListener* listener) {
   engine().call("addAuthListener", {engine().id_of(listener, "auth")});
+  auth_listeners().add(listener);
 }
 
 void SimAuth::removeAuthListener(parlo::IQVAuthListener* listener) {
   engine().call("removeAuthListener", {engine().id_of(listener, "auth")});
+  auth_listeners().remove(listener);
+  engine().forget(listener);
 }
 
 // --- object storage ---

@@ -8,7 +8,7 @@ namespace brimo {
 void NullReport::report(Napi::Env env, const char* link) const {
   std::string text = prefix;
   if (names_link) text += (text.empty() ? "" : " ") + std::string(link);
-  if (!raises) {
+  if (action == Action::Print) {
     trace("%s is null\n", text.c_str());
     return;
   }

@@ -15,9 +15,10 @@ namespace brimo {
 // How a class reports a missing link of its chain. The message is assembled as
 // "<prefix> <link> Null pointer exception", leaving out whatever is empty.
 struct NullReport {
+  enum class Action { Raise, Print };
   const char* prefix = "";     // usually the class name
   bool names_link = true;      // false: one message for every link
-  bool raises = true;          // false: write "<prefix> <link> is null" instead of raising
+  Action action = Action::Raise;  // Print: write "<prefix> <link> is null" instead
   // Extra trace line written before raising, given the link's name; may be null.
   void (*trace_missing)(const char* link) = nullptr;
 
@@ -41,6 +42,14 @@ auto resolve_service(Napi::Env env, const NullReport& report, const char* link) 
   parlo::IQVParlo* kit = resolve_kit(env, report);
   if (kit == nullptr) return nullptr;
   return require_link(env, report, link, (kit->*Getter)());
+}
+
+// The quiet form, for listener registration: a missing link just makes the add or
+// remove fail, without a word.
+template <auto Getter>
+auto find_service() -> decltype((createQVParlo()->*Getter)()) {
+  parlo::IQVParlo* kit = createQVParlo();
+  return kit == nullptr ? nullptr : (kit->*Getter)();
 }
 
 }  // namespace brimo

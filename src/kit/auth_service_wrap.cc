@@ -1,6 +1,8 @@
 #include "kit/auth_service_wrap.h"
 
 #include "core/carrier.h"
+#include "core/listeners.h"
+#include "kit/kit_listeners.h"
 #include "core/trace.h"
 
 namespace brimo {
@@ -14,17 +16,19 @@ void trace_missing(const char* link) {
   }
 }
 
-const NullReport kNull{"", true, true, &trace_missing};
+const NullReport kNull{"", true, NullReport::Action::Raise, &trace_missing};
 
 }  // namespace
 
 void IQVAuthServiceWrap::Register(Napi::Env env, Napi::Object exports) {
   define(env, exports,
          {
+             InstanceMethod<&IQVAuthServiceWrap::addAuthListener>("addAuthListener"),
              InstanceMethod<&IQVAuthServiceWrap::isLoggedIn>("isLoggedIn"),
              InstanceMethod<&IQVAuthServiceWrap::login>("login"),
              InstanceMethod<&IQVAuthServiceWrap::loginByDynamicToken>("loginByDynamicToken"),
              InstanceMethod<&IQVAuthServiceWrap::logout>("logout"),
+             InstanceMethod<&IQVAuthServiceWrap::removeAuthListener>("removeAuthListener"),
          });
 }
 
@@ -75,6 +79,20 @@ Napi::Value IQVAuthServiceWrap::logout(const Napi::CallbackInfo& info) {
   }
   auth->logout(complete(info.Env(), info[0]));
   return to_js(info.Env(), true);
+}
+
+}  // namespace brimo
+
+namespace brimo {
+
+Napi::Value IQVAuthServiceWrap::addAuthListener(const Napi::CallbackInfo& info) {
+  return add_listener<AuthListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().auth, find_service<&parlo::IQVParlo::getAuthService>(),
+                                           &parlo::IQVAuthService::addAuthListener);
+}
+
+Napi::Value IQVAuthServiceWrap::removeAuthListener(const Napi::CallbackInfo& info) {
+  return remove_listener<AuthListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().auth, find_service<&parlo::IQVParlo::getAuthService>,
+                                              &parlo::IQVAuthService::removeAuthListener);
 }
 
 }  // namespace brimo

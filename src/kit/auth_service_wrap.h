@@ -17,10 +17,12 @@ class IQVAuthServiceWrap : public Wrap<IQVAuthServiceWrap> {
   explicit IQVAuthServiceWrap(const Napi::CallbackInfo& info);
 
  private:
+  Napi::Value addAuthListener(const Napi::CallbackInfo& info);
   Napi::Value isLoggedIn(const Napi::CallbackInfo& info);
   Napi::Value login(const Napi::CallbackInfo& info);
   Napi::Value loginByDynamicToken(const Napi::CallbackInfo& info);
   Napi::Value logout(const Napi::CallbackInfo& info);
+  Napi::Value removeAuthListener(const Napi::CallbackInfo& info);
 
   static parlo::IQVAuthService* resolve(Napi::Env env);
 };

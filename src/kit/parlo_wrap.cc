@@ -8,6 +8,7 @@
 #include "collab/room_chat_controller_wrap.h"
 #include "core/carrier.h"
 #include "kit/auth_service_wrap.h"
+#include "kit/kit_listeners.h"
 #include "kit/kit_records.h"
 #include "kit/options.h"
 #include "kit/vorn_service_wrap.h"
@@ -25,6 +26,7 @@ parlo::IQVParlo* kit() { return createQVParlo(); }
 void IQVParloWrap::Register(Napi::Env env, Napi::Object exports) {
   define(env, exports,
          {
+             InstanceMethod<&IQVParloWrap::addGlobalEventListener>("addGlobalEventListener"),
              InstanceMethod<&IQVParloWrap::getAuthService>("getAuthService"),
              InstanceMethod<&IQVParloWrap::getMessageChannelService>("getMessageChannelService"),
              InstanceMethod<&IQVParloWrap::getVornService>("getVornService"),
@@ -33,6 +35,7 @@ void IQVParloWrap::Register(Napi::Env env, Napi::Object exports) {
              InstanceMethod<&IQVParloWrap::initialize>("initialize"),
              InstanceMethod<&IQVParloWrap::isInitialized>("isInitialized"),
              InstanceMethod<&IQVParloWrap::release>("release"),
+             InstanceMethod<&IQVParloWrap::removeGlobalEventListener>("removeGlobalEventListener"),
              InstanceMethod<&IQVParloWrap::switchLanguage>("switchLanguage"),
              InstanceMethod<&IQVParloWrap::uploadLog>("uploadLog"),
              InstanceMethod<&IQVParloWrap::getDeviceId>("getDeviceId"),
@@ -60,6 +63,16 @@ IQVParloWrap::~IQVParloWrap() {
   vorn_.Reset();
   room_service_.Reset();
   destroyQVParlo();
+}
+
+Napi::Value IQVParloWrap::addGlobalEventListener(const Napi::CallbackInfo& info) {
+  return add_listener<GlobalEventListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().global, kit(),
+                                                  &parlo::IQVParlo::addGlobalEventListener);
+}
+
+Napi::Value IQVParloWrap::removeGlobalEventListener(const Napi::CallbackInfo& info) {
+  return remove_listener<GlobalEventListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().global, kit,
+                                                     &parlo::IQVParlo::removeGlobalEventListener);
 }
 
 Napi::Value IQVParloWrap::getAuthService(const Napi::CallbackInfo&) { return auth_.Value(); }

@@ -18,6 +18,7 @@ class IQVParloWrap : public Wrap<IQVParloWrap> {
   ~IQVParloWrap() override;
 
  private:
+  Napi::Value addGlobalEventListener(const Napi::CallbackInfo& info);
   Napi::Value getAuthService(const Napi::CallbackInfo& info);
   Napi::Value getMessageChannelService(const Napi::CallbackInfo& info);
   Napi::Value getVornService(const Napi::CallbackInfo& info);
@@ -26,6 +27,7 @@ class IQVParloWrap : public Wrap<IQVParloWrap> {
   Napi::Value initialize(const Napi::CallbackInfo& info);
   Napi::Value isInitialized(const Napi::CallbackInfo& info);
   Napi::Value release(const Napi::CallbackInfo& info);
+  Napi::Value removeGlobalEventListener(const Napi::CallbackInfo& info);
   Napi::Value switchLanguage(const Napi::CallbackInfo& info);
   Napi::Value uploadLog(const Napi::CallbackInfo& info);
   Napi::Value getDeviceId(const Napi::CallbackInfo& info);

@@ -1,0 +1,48 @@
+#include "events.h"
+
+namespace parlo_sim {
+
+Events& Events::get() {
+  static auto* events = new Events();
+  return *events;
+}
+
+KindBase* Events::find(const std::string& kind) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  auto found = kinds_.find(kind);
+  if (found == kinds_.end()) throw std::invalid_argument("no listener kind " + kind);
+  return found->second.get();
+}
+
+json Events::emit(const json& request) {
+  KindBase* kind = find(request.at("kind").get<std::string>());
+  std::string event = request.at("event").get<std::string>();
+  if (!kind->knows(event)) throw std::invalid_argument("no event " + event + " for listeners of kind " + request.at("kind").get<std::string>());
+  json args = request.value("args", json::array());
+  std::string scope = request.value("room", "");
+  std::string mode = request.value("mode", "async");
+  size_t reached = kind->count(scope);
+  if (mode == "sync") return kind->raise(event, args, scope);
+  Engine::get().post(
+      [kind, event, args, scope] {
+        try {
+          kind->raise(event, args, scope);
+          Engine::get().count("eventsRaised");
+        } catch (const std::exception&) {
+          Engine::get().count("eventsFailed");
+        }
+      },
+      request.value("delayMs", 0));
+  return reached;
+}
+
+json Events::listeners(const json& request) {
+  return find(request.at("kind").get<std::string>())->count(request.value("room", ""));
+}
+
+namespace {
+const bool registered = add_command("emit", [](const json& args) { return Events::get().emit(args); }) &&
+                        add_command("listeners", [](const json& args) { return Events::get().listeners(args); });
+}  // namespace
+
+}  // namespace parlo_sim

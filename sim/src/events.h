@@ -1,0 +1,120 @@
+// Listener registrations of the simulated SDK and the events script raises on them.
+// Each listener kind (auth, global, room, ...) has a set of registered listeners,
+// optionally per room, and an event table from operation name to a call of that
+// operation with arguments decoded from JSON. emit() runs on the SDK thread and
+// holds the kind's lock while it calls listeners, so a removal returns only once no
+// call into that listener is running, as the real SDK guarantees.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "engine.h"
+
+namespace parlo_sim {
+
+template <class L>
+using EventHandler = std::function<void(L* listener, const json& args)>;
+
+template <class L>
+using EventTable = std::map<std::string, EventHandler<L>>;
+
+// Decodes each argument with its parameter's own from_json.
+template <class L, class... P, size_t... I>
+void call_operation(L* listener, void (L::*operation)(P...), const json& args, std::index_sequence<I...>) {
+  (listener->*operation)(args.at(I).template get<std::decay_t<P>>()...);
+}
+
+// The handler of one listener operation whose parameters all come from JSON.
+template <class L, class... P>
+EventHandler<L> op(void (L::*operation)(P...)) {
+  return [operation](L* listener, const json& args) {
+    if (!args.is_array() || args.size() != sizeof...(P)) {
+      throw std::invalid_argument("expected " + std::to_string(sizeof...(P)) + " arguments");
+    }
+    call_operation(listener, operation, args, std::index_sequence_for<P...>{});
+  };
+}
+
+class KindBase {
+ public:
+  virtual ~KindBase() = default;
+  // Raises `event` on every listener of `scope` ("" for kinds without rooms); answers
+  // how many listeners it reached.
+  virtual size_t raise(const std::string& event, const json& args, const std::string& scope) = 0;
+  virtual bool knows(const std::string& event) const = 0;
+  virtual size_t count(const std::string& scope) const = 0;
+};
+
+template <class L>
+class Kind final : public KindBase {
+ public:
+  explicit Kind(EventTable<L> table) : table_(std::move(table)) {}
+
+  void add(L* listener, const std::string& scope = "") {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    listeners_[scope].insert(listener);
+  }
+  void remove(L* listener, const std::string& scope = "") {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    listeners_[scope].erase(listener);
+  }
+  // Calls `fn` on every listener of `scope` under the lock (frames, state changes).
+  template <class F>
+  size_t for_each(const std::string& scope, F&& fn) {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    auto found = listeners_.find(scope);
+    if (found == listeners_.end()) return 0;
+    for (L* listener : found->second) fn(listener);
+    return found->second.size();
+  }
+  size_t raise(const std::string& event, const json& args, const std::string& scope) override {
+    auto handler = table_.find(event);
+    if (handler == table_.end()) throw std::invalid_argument("no event " + event);
+    return for_each(scope, [&](L* listener) { handler->second(listener, args); });
+  }
+  bool knows(const std::string& event) const override { return table_.count(event) != 0; }
+  size_t count(const std::string& scope) const override {
+    std::lock_guard<std::recursive_mutex> lock(mutex_);
+    auto found = listeners_.find(scope);
+    return found == listeners_.end() ? 0 : found->second.size();
+  }
+
+ private:
+  EventTable<L> table_;
+  mutable std::recursive_mutex mutex_;
+  std::map<std::string, std::set<L*>> listeners_;
+};
+
+// Every listener kind of the simulation, by name.
+class Events {
+ public:
+  static Events& get();
+
+  template <class L>
+  Kind<L>& define(const std::string& kind, EventTable<L> table) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    auto created = std::make_unique<Kind<L>>(std::move(table));
+    Kind<L>& ref = *created;
+    kinds_[kind] = std::move(created);
+    return ref;
+  }
+
+  // The control command "emit": { kind, event, args, room, mode, delayMs }.
+  json emit(const json& request);
+  json listeners(const json& request);
+
+ private:
+  KindBase* find(const std::string& kind);
+  std::mutex mutex_;
+  std::map<std::string, std::unique_ptr<KindBase>> kinds_;
+};
+
+}  // namespace parlo_sim

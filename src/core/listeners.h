@@ -1,0 +1,161 @@
+// The listener bridge. Script registers a listener function; we make an adapter
+// that implements the SDK's listener interface, keep it in the process-wide
+// ListenerRegistry under a numeric id and register it with the SDK. The SDK calls
+// the adapter on its own threads; the adapter copies each event and queues it on its
+// carrier; on the script thread the listener is called as (eventName, payload...).
+#pragma once
+
+#include <napi.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <tuple>
+#include <type_traits>
+#include <utility>
+
+#include "core/carrier.h"
+#include "core/errors.h"
+#include "core/from_js.h"
+#include "core/to_js.h"
+
+namespace brimo {
+
+// Owned by a registry entry; deleting it ends the registration's carrier.
+class AdapterBase {
+ public:
+  AdapterBase(Napi::Env env, Napi::Value listener, bool blocking)
+      : carrier_(std::make_unique<Carrier>(make_carrier(env, listener))), blocking_(blocking) {}
+  virtual ~AdapterBase() {
+    if (*carrier_) carrier_->Release();
+  }
+  AdapterBase(const AdapterBase&) = delete;
+  AdapterBase& operator=(const AdapterBase&) = delete;
+
+ protected:
+  // One line per forwarded SDK operation: emit("onMemberJoinRoom", members). The
+  // arguments are copied here, on the SDK thread, and converted by their to_js on
+  // the script thread.
+  template <class... A>
+  void emit(const char* event, const A&... args) const {
+    auto delivery = std::make_unique<EventDelivery<std::decay_t<A>...>>(event, args...);
+    if (blocking_) {
+      post_blocking(*carrier_, std::move(delivery));
+    } else {
+      post(*carrier_, std::move(delivery));
+    }
+  }
+
+ private:
+  template <class... A>
+  class EventDelivery final : public Delivery {
+   public:
+    EventDelivery(const char* event, const A&... args) : event_(event), args_(args...) {}
+    void deliver(Napi::Env env, Napi::Function listener) override {
+      std::apply(
+          [&](const auto&... args) {
+            listener.Call(env.Undefined(), {Napi::String::New(env, event_), to_js(env, args)...});
+          },
+          args_);
+    }
+
+   private:
+    const char* event_;  // a literal of the adapter
+    std::tuple<A...> args_;
+  };
+
+  // The carrier handle lives in a cell of its own: the SDK threads read it while the
+  // adapter is registered, and nothing writes it after construction.
+  std::unique_ptr<Carrier> carrier_;
+  bool blocking_;
+};
+
+// An adapter for one SDK listener interface. Queues without blocking unless the
+// listener kind asks for blocking mode (the queue is unbounded, so neither waits).
+template <class Interface>
+class ListenerAdapter : public Interface, public AdapterBase {
+ public:
+  using SdkInterface = Interface;
+  ListenerAdapter(Napi::Env env, Napi::Value listener, bool blocking = false)
+      : AdapterBase(env, listener, blocking) {}
+};
+
+using IdTable = std::map<int32_t, std::unique_ptr<AdapterBase>>;
+using RoomTable = std::map<std::string, IdTable>;
+
+// Every registration of the process. Used only on the script thread, so no lock.
+// Never destroyed: registrations script never removes live until the process ends.
+struct ListenerRegistry {
+  static ListenerRegistry& get();
+
+  // One counter for all tables: an id is never given twice in a process.
+  int32_t next_id = 0;
+
+  IdTable auth;
+  IdTable global;
+  IdTable message_channel;
+  IdTable preview_room;
+  RoomTable room;
+  RoomTable rtc_stats;
+  RoomTable waiting_room;
+};
+
+// add: the target is the resolved SDK object (null: -1, nothing raised). A
+// non-function listener raises the runtime's error and the registration goes on
+// with an empty carrier.
+template <class Adapter, class Target>
+Napi::Value add_listener(Napi::Env env, Napi::Value listener, IdTable& table, Target* target,
+                         void (Target::*sdk_add)(typename Adapter::SdkInterface*)) {
+  if (target == nullptr) return Napi::Number::New(env, -1);
+  auto adapter = std::make_unique<Adapter>(env, listener);
+  Adapter* registered = adapter.get();
+  int32_t id = ListenerRegistry::get().next_id++;
+  table.emplace(id, std::move(adapter));
+  (target->*sdk_add)(registered);
+  return Napi::Number::New(env, id);
+}
+
+// remove for id-keyed tables: an unknown id raises "Index out of bounds"; a target
+// that cannot be found keeps the registration so a later removal can succeed.
+template <class Adapter, class Resolve, class Target>
+Napi::Value remove_listener(Napi::Env env, Napi::Value id_value, IdTable& table, Resolve resolve,
+                            void (Target::*sdk_remove)(typename Adapter::SdkInterface*)) {
+  int32_t id = int32(id_value);
+  auto entry = table.find(id);
+  if (entry == table.end()) {
+    raise_type_error(env, "Index out of bounds");
+    return Napi::Boolean::New(env, false);
+  }
+  Target* target = resolve();
+  if (target == nullptr) return Napi::Boolean::New(env, false);
+  (target->*sdk_remove)(static_cast<Adapter*>(entry->second.get()));
+  table.erase(entry);  // releases the carrier and deletes the adapter
+  return Napi::Boolean::New(env, true);
+}
+
+// The room-level forms: registrations live under the room UUID, then the id.
+template <class Adapter, class Target>
+Napi::Value add_room_listener(Napi::Env env, Napi::Value listener, RoomTable& table, const std::string& room_uuid,
+                              Target* target, void (Target::*sdk_add)(typename Adapter::SdkInterface*)) {
+  if (target == nullptr) return Napi::Number::New(env, -1);
+  return add_listener<Adapter>(env, listener, table[room_uuid], target, sdk_add);
+}
+
+// Removal for room-level tables resolves first and raises nothing: a missing target
+// or an id unknown under this room answers false.
+template <class Adapter, class Target>
+Napi::Value remove_room_listener(Napi::Env env, Napi::Value id_value, RoomTable& table, const std::string& room_uuid,
+                                 Target* target, void (Target::*sdk_remove)(typename Adapter::SdkInterface*)) {
+  int32_t id = int32(id_value);
+  if (target == nullptr) return Napi::Boolean::New(env, false);
+  auto room = table.find(room_uuid);
+  if (room == table.end()) return Napi::Boolean::New(env, false);
+  auto entry = room->second.find(id);
+  if (entry == room->second.end()) return Napi::Boolean::New(env, false);
+  (target->*sdk_remove)(static_cast<Adapter*>(entry->second.get()));
+  room->second.erase(entry);
+  return Napi::Boolean::New(env, true);
+}
+
+}  // namespace brimo
