@@ -86,9 +86,23 @@ export interface SdkVersions {
   whiteboardVersion: string;
 }
 
+/** A listener id: unique in the process, never reused. -1 when the SDK object to register with is missing. */
+export type ListenerId = number;
+
+/** Events of an auth listener: the SDK's event code. */
+export type AuthEvent = ['onAuthEvent', number];
+export type AuthListener = (...event: AuthEvent) => void;
+
+/** Events of a global event listener: three SDK engine events share one name. */
+export type GlobalEvent = ['Node_commonRtcEngineEvent', string];
+export type GlobalEventListener = (...event: GlobalEvent) => void;
+
 /** The kit: start and stop the SDK and reach its services. Collecting it destroys the SDK. */
 export class IQVParloWrap {
   constructor();
+  addGlobalEventListener(listener: GlobalEventListener): ListenerId;
+  /** Throws "Index out of bounds" for an id this table never issued. */
+  removeGlobalEventListener(id: ListenerId): boolean;
   getAuthService(): IQVAuthServiceWrap;
   getMessageChannelService(): IQVMessageChannelServiceWrap;
   getVornService(): IQVVornServiceWrap;
@@ -109,6 +123,10 @@ export class IQVParloWrap {
 /** The account service. Methods throw a TypeError ending in "Null pointer exception" when the SDK has no auth service. */
 export class IQVAuthServiceWrap {
   constructor();
+  /** -1, without an exception, when the SDK has no auth service. */
+  addAuthListener(listener: AuthListener): ListenerId;
+  /** Throws "Index out of bounds" for an id this table never issued; false while the auth service is missing. */
+  removeAuthListener(id: ListenerId): boolean;
   isLoggedIn(): boolean;
   login(account: string, token: string, callback: Callback): boolean;
   loginByDynamicToken(account: string, token: string, authType: string, callback: Callback): boolean;

@@ -7,6 +7,8 @@ const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
 const call = (fn) => new Promise((resolve) => fn((...result) => resolve(result)));
+// Lets events already raised by the SDK reach their listeners.
+const nextTick = () => new Promise((resolve) => setTimeout(resolve, 20));
 
 async function main() {
   const kit = new brimo.IQVParloWrap();
@@ -37,6 +39,28 @@ async function main() {
 
   const [code, message, url] = await call((cb) => kit.uploadLog(cb));
   say('log uploaded:', code, message || '(ok)', url);
+
+  // Account: listen to auth events, log in, upload a file, log out.
+  const auth = kit.getAuthService();
+  const authListener = auth.addAuthListener((event, code) => say('auth event', event, code));
+  const globalListener = kit.addGlobalEventListener((event, text) => say('global event', event, text));
+  sim.emit('global', 'onRtcEngineEvent', ['rtc engine ready']);
+  const [loginCode, loginMessage] = await call((cb) => auth.login('ann@example.com', 'demo-token', cb));
+  say('logged in:', loginCode, loginMessage || '(ok)', 'isLoggedIn', auth.isLoggedIn());
+  sim.emit('auth', 'onAuthEvent', [1]);
+  await nextTick();
+
+  const vorn = kit.getVornService();
+  vorn.setVornDownloadFilePath('/tmp/brimo-demo/downloads');
+  const [upCode, , objectUrl] = await call((cb) => vorn.uploadResource('/tmp/brimo-demo/agenda.pdf', cb));
+  say('uploaded agenda:', upCode, objectUrl);
+
+  // ROOMS
+
+  const [outCode] = await call((cb) => auth.logout(cb));
+  say('logged out:', outCode, 'isLoggedIn', auth.isLoggedIn());
+  auth.removeAuthListener(authListener);
+  kit.removeGlobalEventListener(globalListener);
 
   kit.release();
   say('released; initialized?', kit.isInitialized());

@@ -28,11 +28,11 @@ const EXPORT_ORDER = [
 // under a wrong name is silent otherwise.
 const METHODS = {
   IQVParloWrap: [
-    'getAuthService', 'getMessageChannelService', 'getVornService', 'getRoomService', 'getSdkVersions',
-    'initialize', 'isInitialized', 'release', 'switchLanguage', 'uploadLog', 'getDeviceId',
+    'addGlobalEventListener', 'getAuthService', 'getMessageChannelService', 'getVornService', 'getRoomService', 'getSdkVersions',
+    'initialize', 'isInitialized', 'release', 'removeGlobalEventListener', 'switchLanguage', 'uploadLog', 'getDeviceId',
     'getCurrentLogPath', 'getNetworkType',
   ],
-  IQVAuthServiceWrap: ['isLoggedIn', 'login', 'loginByDynamicToken', 'logout'],
+  IQVAuthServiceWrap: ['addAuthListener', 'isLoggedIn', 'login', 'loginByDynamicToken', 'logout', 'removeAuthListener'],
   IQVVornServiceWrap: ['setVornDownloadFilePath', 'uploadResource'],
 };
 

@@ -17,6 +17,13 @@ kit.uploadLog((code, message, url: string) => void [code, message, url]);
 kit.getVornService().uploadResource('/tmp/a', (code, message, text) => void text.length);
 void [one, versions, logged];
 
+const authId: number = kit.getAuthService().addAuthListener((name, code) => {
+  const n: 'onAuthEvent' = name;
+  void [n, code.toFixed()];
+});
+kit.getAuthService().removeAuthListener(authId);
+kit.addGlobalEventListener((name, text: string) => void [name, text.length]);
+
 // @ts-expect-error initialize needs a callback
 kit.initialize({});
 // @ts-expect-error logLevel is a number
