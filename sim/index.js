@@ -108,8 +108,91 @@ function listeners(kind, room = '') {
   return control('listeners', { kind, room });
 }
 
+/**
+ * Video frames: decoded I420 frames handed to the room listeners of a room.
+ *
+ *   const id = sim.frames.start({ room, users: 4, width: 1280, height: 720, fps: 30, sub: true });
+ *   sim.frames.push({ room, user: 'u1', width: 64, height: 36 });   // one frame
+ *   sim.frames.stop(id);                                            // or stop() for all
+ *
+ * Generated users are named `${userPrefix}${n}` (default 'sim-user-1', 'sim-user-2', ...).
+ * Every generated frame carries a test pattern that frames.inspect() reads back.
+ */
+const frames = {
+  /**
+   * Starts a generator on SDK threads of its own.
+   * @param {object} spec room, users (1), firstUser (1), userPrefix ('sim-user-'),
+   *   width (320), height (180), fps (30; 0: as fast as possible), frames (0: until
+   *   stopped), sub (false: main streams only; true: main and sub), threads (1)
+   * @returns {number} the generator's id
+   */
+  start(spec) {
+    return control('frameStart', spec);
+  },
+  /** Stops one generator, or all of them; answers { id: { ticks, running } }. */
+  stop(id) {
+    return control('frameStop', id === undefined ? null : { id });
+  },
+  /** { ticks, running } of a generator, or null once stopped. */
+  status(id) {
+    return control('frameStatus', { id });
+  },
+  /**
+   * Hands one frame to the room listeners of `room` from the SDK thread (mode 'sync':
+   * inside this call). Without `bytes` the frame is the test pattern of `frame` for
+   * `userIndex`. `offsets` and `strides` default to the I420 layout of width x height.
+   * @returns {number} how many room listeners it reaches
+   */
+  push({ room = '', user = 'sim-user-1', sub = false, width = 64, height = 36, type = 0, bytes, offsets, strides,
+    userIndex = 1, frame = 0, mode = 'async' } = {}) {
+    const spec = { room, user, sub, width, height, type, userIndex, frame, mode };
+    if (bytes !== undefined) spec.bytes = Buffer.from(bytes.buffer, bytes.byteOffset, bytes.byteLength).toString('base64');
+    if (offsets !== undefined) spec.offsets = offsets;
+    if (strides !== undefined) spec.strides = strides;
+    return control('framePush', spec);
+  },
+  /**
+   * Reads the test pattern back from a frame's bytes: { user, stream, frame, whole }
+   * where whole says that the U and V planes carry the tint of that user and stream
+   * and that the Y plane's band sits where that frame number puts it. null when the
+   * bytes carry no pattern.
+   */
+  inspect(bytes, width, height) {
+    const y = width * height;
+    const uv = (width / 2) * (height / 2);
+    if (bytes.length < y + 2 * uv || bytes[0] !== 0xb7 || bytes[1] !== 0x1d) return null;
+    let check = 0;
+    for (let i = 0; i < 9; i++) check ^= bytes[i];
+    if (check !== bytes[9]) return null;
+    const user = bytes[2] | (bytes[3] << 8);
+    const stream = bytes[4];
+    const frame = (bytes[5] | (bytes[6] << 8) | (bytes[7] << 16) | (bytes[8] << 24)) >>> 0;
+    const u = (40 + user * 47 + stream * 90) & 0xff;
+    const v = (200 - user * 29 - stream * 60) & 0xff;
+    let whole = true;
+    for (let i = y; i < y + uv && whole; i++) whole = bytes[i] === u;
+    for (let i = y + uv; i < y + 2 * uv && whole; i++) whole = bytes[i] === v;
+    const band = (2 * frame) % height;
+    for (let row = 0; row < height && whole; row++) {
+      const inBand = (row - band + height) % height < 4;
+      whole = bytes[row * width + width - 1] === (inBand ? 235 : 212);
+    }
+    return { user, stream, frame, whole };
+  },
+  /**
+   * The module's frame hub figures: stored, skipped, allocationFailures,
+   * poolBlocksAllocated, poolFreeBlocks, held.
+   */
+  hubStats() {
+    return control('hubStats', { module: path.join(buildDir, 'brimo.node') });
+  },
+};
+
 // Stop the SDK thread before the runtime tears down, so nothing it runs can reach
 // a torn-down environment.
-process.once('exit', () => control('shutdown'));
+process.once('exit', () => {
+  control('frameStop');
+  control('shutdown');
+});
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, control };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, frames, control };

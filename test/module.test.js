@@ -30,7 +30,7 @@ const METHODS = {
   IQVParloWrap: [
     'addGlobalEventListener', 'getAuthService', 'getMessageChannelService', 'getVornService', 'getRoomService', 'getSdkVersions',
     'initialize', 'isInitialized', 'release', 'removeGlobalEventListener', 'switchLanguage', 'uploadLog', 'getDeviceId',
-    'getCurrentLogPath', 'getNetworkType',
+    'getCurrentLogPath', 'getNetworkType', 'getVideoFrame', 'startListenVideoFrame', 'stopListenVideoFrame',
   ],
   IQVAuthServiceWrap: ['addAuthListener', 'isLoggedIn', 'login', 'loginByDynamicToken', 'logout', 'removeAuthListener'],
   IQVVornServiceWrap: ['setVornDownloadFilePath', 'uploadResource'],

@@ -14,6 +14,7 @@
 #include "kit/vorn_service_wrap.h"
 #include "room/room_service_wrap.h"
 #include "sdk/parlo.h"
+#include "video/frame_requests.h"
 
 namespace brimo {
 namespace {
@@ -41,6 +42,9 @@ void IQVParloWrap::Register(Napi::Env env, Napi::Object exports) {
              InstanceMethod<&IQVParloWrap::getDeviceId>("getDeviceId"),
              InstanceMethod<&IQVParloWrap::getCurrentLogPath>("getCurrentLogPath"),
              InstanceMethod<&IQVParloWrap::getNetworkType>("getNetworkType"),
+             InstanceMethod<&IQVParloWrap::getVideoFrame>("getVideoFrame"),
+             InstanceMethod<&IQVParloWrap::startListenVideoFrame>("startListenVideoFrame"),
+             InstanceMethod<&IQVParloWrap::stopListenVideoFrame>("stopListenVideoFrame"),
          });
   IQVAuthServiceWrap::Register(env, exports);
   IQVRoomServiceWrap::Register(env, exports);
@@ -140,5 +144,9 @@ Napi::Value IQVParloWrap::getCurrentLogPath(const Napi::CallbackInfo& info) {
 Napi::Value IQVParloWrap::getNetworkType(const Napi::CallbackInfo& info) {
   return to_js(info.Env(), kit()->getNetworkType());
 }
+
+Napi::Value IQVParloWrap::getVideoFrame(const Napi::CallbackInfo& info) { return get_video_frame(info); }
+Napi::Value IQVParloWrap::startListenVideoFrame(const Napi::CallbackInfo& info) { return start_listen_video_frame(info); }
+Napi::Value IQVParloWrap::stopListenVideoFrame(const Napi::CallbackInfo& info) { return stop_listen_video_frame(info); }
 
 }  // namespace brimo

@@ -33,6 +33,9 @@ class IQVParloWrap : public Wrap<IQVParloWrap> {
   Napi::Value getDeviceId(const Napi::CallbackInfo& info);
   Napi::Value getCurrentLogPath(const Napi::CallbackInfo& info);
   Napi::Value getNetworkType(const Napi::CallbackInfo& info);
+  Napi::Value getVideoFrame(const Napi::CallbackInfo& info);
+  Napi::Value startListenVideoFrame(const Napi::CallbackInfo& info);
+  Napi::Value stopListenVideoFrame(const Napi::CallbackInfo& info);
 
   Napi::ObjectReference auth_;
   Napi::ObjectReference message_channel_;

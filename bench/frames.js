@@ -1,0 +1,115 @@
+'use strict';
+// The frame path: SDK thread -> frame hub -> script's own typed arrays.
+//
+// For 720p and 1080p and 1 to 16 users this prints, per configuration:
+//   ratio      time getVideoFrame spends per delivered frame, divided by the time
+//              TypedArray.prototype.set takes to copy the same bytes (measured in
+//              the same run, from as many source frames as there are users);
+//   delivered  frames delivered to script per second; dropped: replaced before polled;
+//   allocated  pool blocks allocated after warm-up (steady state allocates none).
+// Target: ratio at or below 1.2 at 1080p.
+//
+//   node bench/frames.js [--seconds 2] [--fps 30] [--users 1,4,16]
+
+const brimo = require('..');
+const sim = require('../sim');
+
+const arg = (name, fallback) => {
+  const at = process.argv.indexOf(`--${name}`);
+  return at > 0 ? process.argv[at + 1] : fallback;
+};
+const SECONDS = Number(arg('seconds', 2));
+const FPS = Number(arg('fps', 30));
+const USERS = String(arg('users', '1,4,16')).split(',').map(Number);
+const RESOLUTIONS = [['720p', 1280, 720], ['1080p', 1920, 1080]];
+
+const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
+
+async function joinRoom(kit, uuid) {
+  const context = await new Promise((resolve, reject) => {
+    kit.getRoomService().joinRoom({ roomUuid: uuid, userName: 'bench' }, {}, (code, message, ctx) => {
+      if (code === 0) resolve(ctx);
+      else reject(new Error(`join failed: ${code} ${message}`));
+    });
+  });
+  const id = context.addRoomListener(() => {});
+  return { context, id };
+}
+
+// ns per copy of `size` bytes with TypedArray.prototype.set, cycling over `users` sources.
+function baselineCopy(size, users, copies) {
+  const sources = Array.from({ length: users }, (_, i) => new Uint8Array(size).fill(i + 1));
+  const targets = Array.from({ length: users }, () => new Uint8Array(size));
+  for (let i = 0; i < users * 2; i++) targets[i % users].set(sources[i % users]); // warm
+  const start = process.hrtime.bigint();
+  for (let i = 0; i < copies; i++) targets[i % users].set(sources[(i * 7 + 3) % users]);
+  return Number(process.hrtime.bigint() - start) / copies;
+}
+
+async function measure(kit, room, label, width, height, users) {
+  const size = width * height * 1.5;
+  const requests = Array.from({ length: users }, (_, i) => ({
+    frame: { userUuid: `bench-${i + 1}`, bSubVideo: false, buffer: { bytes: new Uint8Array(size) } },
+  }));
+  kit.startListenVideoFrame();
+  const generator = sim.frames.start({ room, users, width, height, fps: FPS, userPrefix: 'bench-' });
+
+  const poll = () => kit.getVideoFrame(requests);
+  // Warm-up: every user's frame has been stored and delivered at least once.
+  const warmEnd = Date.now() + 500;
+  while (Date.now() < warmEnd) {
+    poll();
+    await sleep(2);
+  }
+  const blocksBefore = sim.frames.hubStats().poolBlocksAllocated;
+  const start = requests.map((r) => [r.total ?? 0, r.drop ?? 0]);
+
+  let ns = 0;
+  let delivered = 0;
+  const end = Date.now() + SECONDS * 1000;
+  const began = process.hrtime.bigint();
+  while (Date.now() < end) {
+    const t = process.hrtime.bigint();
+    poll();
+    ns += Number(process.hrtime.bigint() - t);
+    for (const r of requests) if (r.code === 0) delivered++;
+    await sleep(Math.max(1, Math.floor(500 / FPS)));
+  }
+  const elapsed = Number(process.hrtime.bigint() - began) / 1e9;
+  sim.frames.stop(generator);
+  kit.stopListenVideoFrame();
+  const allocated = sim.frames.hubStats().poolBlocksAllocated - blocksBefore;
+  const dropped = requests.reduce((sum, r, i) => sum + ((r.drop ?? 0) - start[i][1]), 0);
+
+  const perFrame = ns / Math.max(1, delivered);
+  const baseline = baselineCopy(size, users, Math.max(50, Math.min(400, delivered)));
+  return {
+    resolution: label,
+    users,
+    'getVideoFrame us/frame': (perFrame / 1000).toFixed(1),
+    'set() us/frame': (baseline / 1000).toFixed(1),
+    ratio: (perFrame / baseline).toFixed(2),
+    'delivered/s': (delivered / elapsed).toFixed(0),
+    'dropped/s': (dropped / elapsed).toFixed(1),
+    'blocks allocated after warm-up': allocated,
+  };
+}
+
+async function main() {
+  const kit = new brimo.IQVParloWrap();
+  kit.initialize({ appKey: 'bench' }, () => {});
+  const { context, id } = await joinRoom(kit, 'bench-room');
+  const rows = [];
+  for (const [label, width, height] of RESOLUTIONS) {
+    for (const users of USERS) {
+      rows.push(await measure(kit, 'bench-room', label, width, height, users));
+    }
+  }
+  console.table(rows);
+  context.removeRoomListener(id);
+}
+
+main().catch((e) => {
+  console.error(e);
+  process.exitCode = 1;
+});

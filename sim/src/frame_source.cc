@@ -1,0 +1,283 @@
+// The simulated SDK's video: decoded I420 frames handed to the room listeners of a
+// room on SDK threads, either one frame given by script or generators of N users x
+// width x height x fps on threads of their own. Generated frames carry a test
+// pattern from which a receiver can tell whether a frame is whole and whose it is:
+//   - the first ten bytes of the Y plane: 0xB7 0x1D, user index (16-bit LE), stream
+//     (0 main, 1 sub), frame number (32-bit LE), XOR of the nine bytes before;
+//   - Y: eight vertical luma bars (16 + 28 * bar) crossed by a bright band (235) of
+//     four rows starting at row (2 * frame) % height;
+//   - U and V: flat, a tint of their own per user and stream.
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <dlfcn.h>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "engine.h"
+#include "listener_kinds.h"
+
+namespace parlo_sim {
+namespace {
+
+struct Geometry {
+  uint32_t width;
+  uint32_t height;
+  int32_t offsets[4];
+  int32_t strides[4];
+  size_t size;
+};
+
+Geometry i420(uint32_t width, uint32_t height) {
+  uint32_t y = width * height;
+  uint32_t uv = (width / 2) * (height / 2);
+  Geometry g{width, height, {0, static_cast<int32_t>(y), static_cast<int32_t>(y + uv), 0},
+             {static_cast<int32_t>(width), static_cast<int32_t>(width / 2), static_cast<int32_t>(width / 2), 0},
+             static_cast<size_t>(y) + 2 * uv};
+  return g;
+}
+
+uint8_t tint_u(uint32_t user, uint32_t stream) { return static_cast<uint8_t>(40 + user * 47 + stream * 90); }
+uint8_t tint_v(uint32_t user, uint32_t stream) { return static_cast<uint8_t>(200 - user * 29 - stream * 60); }
+
+// One user's stream, redrawn in place: only the band and the header change from
+// frame to frame, so drawing costs a few rows, not a frame.
+class Pattern {
+ public:
+  Pattern(uint32_t user, uint32_t stream, uint32_t width, uint32_t height)
+      : user_(user), stream_(stream), g_(i420(width, height)), pixels_(g_.size) {
+    for (uint32_t row = 0; row < height; ++row) draw_row(row, false);
+    std::memset(pixels_.data() + g_.offsets[1], tint_u(user, stream), g_.offsets[2] - g_.offsets[1]);
+    std::memset(pixels_.data() + g_.offsets[2], tint_v(user, stream), g_.size - g_.offsets[2]);
+  }
+
+  void draw(uint32_t frame) {
+    uint32_t band = (2 * frame) % g_.height;
+    for (uint32_t i = 0; i < 4; ++i) draw_row((band_ + i) % g_.height, false);
+    band_ = band;
+    for (uint32_t i = 0; i < 4; ++i) draw_row((band_ + i) % g_.height, true);
+    uint8_t* h = pixels_.data();
+    uint8_t header[10] = {0xB7, 0x1D, static_cast<uint8_t>(user_), static_cast<uint8_t>(user_ >> 8),
+                          static_cast<uint8_t>(stream_), static_cast<uint8_t>(frame), static_cast<uint8_t>(frame >> 8),
+                          static_cast<uint8_t>(frame >> 16), static_cast<uint8_t>(frame >> 24), 0};
+    for (int i = 0; i < 9; ++i) header[9] ^= header[i];
+    std::memcpy(h, header, std::min<size_t>(sizeof header, g_.size));
+  }
+
+  const Geometry& geometry() const { return g_; }
+  const uint8_t* data() const { return pixels_.data(); }
+
+ private:
+  void draw_row(uint32_t row, bool band) {
+    uint8_t* line = pixels_.data() + static_cast<size_t>(row) * g_.width;
+    for (uint32_t x = 0; x < g_.width; ++x) line[x] = band ? 235 : static_cast<uint8_t>(16 + 28 * (x * 8 / g_.width));
+  }
+
+  uint32_t user_;
+  uint32_t stream_;
+  Geometry g_;
+  std::vector<uint8_t> pixels_;
+  uint32_t band_ = 0;
+};
+
+void deliver(const std::string& room, const std::string& user, bool sub, const uint8_t* data, const Geometry& g,
+             uint32_t type) {
+  room_listeners().for_each(room, [&](parlo::IQVRoomListener* listener) {
+    listener->onVideoFrame(user, sub, data, type, g.width, g.height, 0, g.offsets, g.strides, 0);
+  });
+  Engine::get().count("framesDelivered");
+}
+
+class Generator {
+ public:
+  Generator(const json& spec)
+      : room_(spec.value("room", "")),
+        prefix_(spec.value("userPrefix", "sim-user-")),
+        users_(spec.value("users", 1u)),
+        first_user_(spec.value("firstUser", 1u)),
+        fps_(spec.value("fps", 30.0)),
+        frames_(spec.value("frames", 0u)),
+        sub_(spec.value("sub", false)),
+        threads_(std::max(1u, spec.value("threads", 1u))) {
+    uint32_t width = spec.value("width", 320u) & ~1u;
+    uint32_t height = spec.value("height", 180u) & ~1u;
+    if (width == 0 || height == 0 || width > 7680 || height > 4320) throw std::invalid_argument("bad frame size");
+    for (uint32_t u = 0; u < users_; ++u) {
+      for (uint32_t s = 0; s < (sub_ ? 2u : 1u); ++s) {
+        patterns_.push_back(std::make_unique<Pattern>(first_user_ + u, s, width, height));
+      }
+    }
+    for (uint32_t t = 0; t < threads_; ++t) workers_.emplace_back([this, t] { run(t); });
+  }
+
+  ~Generator() { stop(); }
+
+  void stop() {
+    stopping_ = true;
+    for (auto& w : workers_) {
+      if (w.joinable()) w.join();
+    }
+  }
+
+  json status() const { return json{{"ticks", ticks_.load()}, {"running", running_.load() > 0}}; }
+
+ private:
+  void run(uint32_t thread) {
+    ++running_;
+    auto period = std::chrono::duration<double>(fps_ > 0 ? 1.0 / fps_ : 0.0);
+    auto next = std::chrono::steady_clock::now();
+    for (uint32_t frame = 0; !stopping_ && (frames_ == 0 || frame < frames_); ++frame) {
+      for (size_t i = thread; i < patterns_.size(); i += threads_) {
+        Pattern& p = *patterns_[i];
+        p.draw(frame);
+        std::string user = prefix_ + std::to_string(first_user_ + i / (sub_ ? 2 : 1));
+        deliver(room_, user, sub_ && i % 2 == 1, p.data(), p.geometry(), 0);
+      }
+      if (thread == 0) ++ticks_;
+      if (fps_ > 0) {
+        next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
+        std::this_thread::sleep_until(next);
+      }
+    }
+    --running_;
+  }
+
+  std::string room_;
+  std::string prefix_;
+  uint32_t users_;
+  uint32_t first_user_;
+  double fps_;
+  uint32_t frames_;
+  bool sub_;
+  uint32_t threads_;
+  std::vector<std::unique_ptr<Pattern>> patterns_;
+  std::vector<std::thread> workers_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<uint64_t> ticks_{0};
+  std::atomic<int> running_{0};
+};
+
+std::mutex g_mutex;
+std::map<int64_t, std::unique_ptr<Generator>> g_generators;
+int64_t g_next = 1;
+
+std::vector<uint8_t> decode_base64(const std::string& text) {
+  static const std::string chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+  std::vector<uint8_t> out;
+  uint32_t acc = 0;
+  int bits = 0;
+  for (char c : text) {
+    auto at = chars.find(c);
+    if (at == std::string::npos) continue;  // padding and line breaks
+    acc = (acc << 6) | static_cast<uint32_t>(at);
+    bits += 6;
+    if (bits >= 8) {
+      bits -= 8;
+      out.push_back(static_cast<uint8_t>(acc >> bits));
+    }
+  }
+  return out;
+}
+
+// One frame given by script: { room, user, sub, width, height, type, bytes (base64),
+// offsets, strides }. Offsets and strides default to the I420 layout; bytes default
+// to the test pattern of frame `frame`. The SDK reads exactly what the offsets say,
+// so a frame whose bytes are shorter than its layout is refused here.
+json push_frame(const json& spec) {
+  uint32_t width = spec.value("width", 64u);
+  uint32_t height = spec.value("height", 36u);
+  Geometry g = i420(width, height);
+  if (spec.contains("offsets")) {
+    auto o = spec.at("offsets").get<std::vector<int32_t>>();
+    for (size_t i = 0; i < 4 && i < o.size(); ++i) g.offsets[i] = o[i];
+    g.size = static_cast<size_t>(std::max<int64_t>(0, 2LL * g.offsets[2] - g.offsets[1]));
+  }
+  if (spec.contains("strides")) {
+    auto s = spec.at("strides").get<std::vector<int32_t>>();
+    for (size_t i = 0; i < 4 && i < s.size(); ++i) g.strides[i] = s[i];
+  }
+  std::vector<uint8_t> bytes;
+  if (spec.contains("bytes")) {
+    bytes = decode_base64(spec.at("bytes").get<std::string>());
+  } else {
+    Pattern p(spec.value("userIndex", 1u), spec.value("sub", false) ? 1 : 0, width, height);
+    p.draw(spec.value("frame", 0u));
+    bytes.assign(p.data(), p.data() + p.geometry().size);
+  }
+  if (bytes.size() < g.size) throw std::invalid_argument("frame bytes are shorter than its layout");
+  std::string room = spec.value("room", "");
+  std::string user = spec.value("user", "sim-user-1");
+  bool sub = spec.value("sub", false);
+  uint32_t type = spec.value("type", 0u);
+  auto deliver_now = [room, user, sub, bytes = std::move(bytes), g, type] {
+    deliver(room, user, sub, bytes.data(), g, type);
+  };
+  if (spec.value("mode", "async") == "sync") {
+    deliver_now();
+  } else {
+    Engine::get().post(deliver_now);
+  }
+  return room_listeners().count(room);
+}
+
+json start_generator(const json& spec) {
+  auto generator = std::make_unique<Generator>(spec);
+  std::lock_guard<std::mutex> lock(g_mutex);
+  int64_t id = g_next++;
+  g_generators[id] = std::move(generator);
+  return id;
+}
+
+json stop_generators(const json& spec) {
+  std::map<int64_t, std::unique_ptr<Generator>> stopping;
+  {
+    std::lock_guard<std::mutex> lock(g_mutex);
+    if (spec.is_object() && spec.contains("id")) {
+      auto found = g_generators.find(spec.at("id").get<int64_t>());
+      if (found != g_generators.end()) {
+        stopping.insert(std::move(*found));
+        g_generators.erase(found);
+      }
+    } else {
+      stopping.swap(g_generators);
+    }
+  }
+  json report = json::object();
+  for (auto& [id, generator] : stopping) {
+    generator->stop();
+    report[std::to_string(id)] = generator->status();
+  }
+  return report;
+}
+
+json generator_status(const json& spec) {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  auto found = g_generators.find(spec.at("id").get<int64_t>());
+  if (found == g_generators.end()) return nullptr;
+  return found->second->status();
+}
+
+// The module's frame hub figures, found through the dynamic loader in the module
+// file that script names.
+json hub_stats(const json& spec) {
+  std::string path = spec.at("module").get<std::string>();
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (module == nullptr) throw std::invalid_argument("the module is not loaded: " + path);
+  using Stats = void (*)(uint64_t*);
+  auto stats = reinterpret_cast<Stats>(dlsym(module, "brimo_video_stats"));
+  dlclose(module);
+  if (stats == nullptr) throw std::invalid_argument("the module has no frame figures");
+  uint64_t v[6] = {};
+  stats(v);
+  return json{{"stored", v[0]}, {"skipped", v[1]}, {"allocationFailures", v[2]},
+              {"poolBlocksAllocated", v[3]}, {"poolFreeBlocks", v[4]}, {"held", v[5]}};
+}
+
+const bool registered = add_command("framePush", push_frame) && add_command("frameStart", start_generator) &&
+                        add_command("frameStop", stop_generators) && add_command("frameStatus", generator_status) &&
+                        add_command("hubStats", hub_stats);
+
+}  // namespace
+}  // namespace parlo_sim

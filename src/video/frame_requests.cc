@@ -1,0 +1,132 @@
+#include "video/frame_requests.h"
+
+#include <cstdint>
+#include <string>
+
+#include "core/from_js.h"
+#include "core/to_js.h"
+#include "video/frame_store.h"
+
+namespace brimo {
+namespace {
+
+// getVideoFrame holds the hub's lock while it reads the request objects, and reading
+// them can run script (getters). Script must not re-enter the hub then: the lock is
+// not recursive. Only touched on the script thread.
+bool g_fetching = false;
+
+bool refuse_reentry(Napi::Env env) {
+  if (!g_fetching) return false;
+  Napi::Error::New(env, "the video frame methods cannot be called while getVideoFrame reads its requests")
+      .ThrowAsJavaScriptException();
+  return true;
+}
+
+size_t element_size(napi_typedarray_type type) {
+  switch (type) {
+    case napi_int8_array:
+    case napi_uint8_array:
+    case napi_uint8_clamped_array:
+      return 1;
+    case napi_int16_array:
+    case napi_uint16_array:
+      return 2;
+    case napi_int32_array:
+    case napi_uint32_array:
+    case napi_float32_array:
+      return 4;
+    case napi_float64_array:
+      return 8;
+    default:
+      return 0;  // the 64-bit integer kinds receive no pixels
+  }
+}
+
+// The destination of one request: its bytes, valid for this call only.
+struct Destination {
+  uint8_t* data = nullptr;
+  size_t capacity = 0;
+};
+
+Destination destination(Napi::Env env, const Napi::Value& bytes) {
+  napi_typedarray_type type;
+  size_t length = 0;
+  void* data = nullptr;
+  if (napi_get_typedarray_info(env, bytes, &type, &length, &data, nullptr, nullptr) != napi_ok) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+    return {};
+  }
+  return {static_cast<uint8_t*>(data), length * element_size(type)};
+}
+
+void write_result(Napi::Env env, Napi::Object request, Napi::Object frame, Napi::Object buffer,
+                  const video::FetchResult& r) {
+  if (r.has_counters) {
+    request.Set("total", to_js(env, r.total));
+    request.Set("drop", to_js(env, r.drop));
+  }
+  if (r.has_meta) {
+    frame.Set("bSubVideo", to_js(env, r.sub));
+    frame.Set("type", to_js(env, r.type));
+    frame.Set("width", to_js(env, r.width));
+    frame.Set("height", to_js(env, r.height));
+    buffer.Set("yStride", to_js(env, r.y_stride));
+    buffer.Set("uStride", to_js(env, r.u_stride));
+    buffer.Set("vStride", to_js(env, r.v_stride));
+    buffer.Set("yOffset", to_js(env, r.y_offset));
+    buffer.Set("uOffset", to_js(env, r.u_offset));
+    buffer.Set("vOffset", to_js(env, r.v_offset));
+  }
+  request.Set("code", to_js(env, r.code));
+  if (r.has_delay) request.Set("delay", to_js(env, r.delay_ms));
+}
+
+uint32_t array_length(Napi::Env env, const Napi::Value& requests) {
+  uint32_t length = 0;
+  if (napi_get_array_length(env, requests, &length) != napi_ok) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+    return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info) {
+  video::FrameStore::instance().start();
+  return info.Env().Undefined();
+}
+
+Napi::Value stop_listen_video_frame(const Napi::CallbackInfo& info) {
+  if (!refuse_reentry(info.Env())) video::FrameStore::instance().stop();
+  return info.Env().Undefined();
+}
+
+Napi::Value get_video_frame(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  if (refuse_reentry(env)) return env.Undefined();
+  Napi::Value requests = info[0];
+  if (array_length(env, requests) == 0) return env.Undefined();
+
+  Napi::Object list = requests.As<Napi::Object>();
+  g_fetching = true;
+  {
+    video::FetchBatch batch = video::FrameStore::instance().begin_fetch();
+    for (uint32_t i = 0; i < array_length(env, requests); ++i) {
+      Napi::HandleScope scope(env);
+      Napi::Object request = list.Get(i).As<Napi::Object>();
+      Napi::Object frame = request.Get("frame").As<Napi::Object>();
+      Napi::Object buffer = frame.Get("buffer").As<Napi::Object>();
+      Destination dest = destination(env, buffer.Get("bytes"));
+      std::string user_uuid = utf8(frame.Get("userUuid"));
+      bool sub = truthy(frame.Get("bSubVideo"));
+      video::FetchResult result = batch.fetch(user_uuid, sub, dest.data, dest.capacity);
+      write_result(env, request, frame, buffer, result);
+      if (env.IsExceptionPending()) break;  // the runtime refuses every further read
+    }
+  }
+  g_fetching = false;
+  return env.Undefined();
+}
+
+}  // namespace brimo
