@@ -97,6 +97,44 @@ export type AuthListener = (...event: AuthEvent) => void;
 export type GlobalEvent = ['Node_commonRtcEngineEvent', string];
 export type GlobalEventListener = (...event: GlobalEvent) => void;
 
+/**
+ * One request of getVideoFrame: script owns it and the arrays in it; the call
+ * writes the results into it.
+ */
+export interface VideoFrameRequest {
+  frame: {
+    /** Read: whose frame. */
+    userUuid: string;
+    /** Read (any value, by truthiness): the sub stream (screen share). Written on delivery. */
+    bSubVideo: unknown;
+    /** Written: the SDK's frame type code and geometry. */
+    type?: number;
+    width?: number;
+    height?: number;
+    buffer: {
+      /** Read: receives the I420 planes. Its capacity counts in bytes; 64-bit integer arrays hold none. */
+      bytes: Uint8Array | Uint8ClampedArray | Int8Array | Uint16Array | Int16Array | Uint32Array | Int32Array | Float32Array | Float64Array;
+      /** Written: row strides of the Y, U and V planes. */
+      yStride?: number;
+      uStride?: number;
+      vStride?: number;
+      /** Written: where the Y plane ends in bytes (the U plane starts). */
+      yOffset?: number;
+      /** Written: where the U plane ends (the V plane starts). */
+      uOffset?: number;
+      /** Written: where the V plane ends: the frame's size in bytes. */
+      vOffset?: number;
+    };
+  };
+  /** Written: 0 delivered, 1 bytes too small (the layout is still written), 2 no new frame. */
+  code?: 0 | 1 | 2;
+  /** Written when the key has counters: frames received, and replaced before they were fetched. */
+  total?: number;
+  drop?: number;
+  /** Written on delivery: milliseconds between storing and delivering the frame. */
+  delay?: number;
+}
+
 /** The kit: start and stop the SDK and reach its services. Collecting it destroys the SDK. */
 export class IQVParloWrap {
   constructor();
@@ -118,6 +156,12 @@ export class IQVParloWrap {
   getDeviceId(): string;
   getCurrentLogPath(): string;
   getNetworkType(): number;
+  /** Copies the newest frame of every requested user and stream into the request's own array. */
+  getVideoFrame(requests: VideoFrameRequest[]): void;
+  /** From now on the hub keeps the newest frame of every user and stream. */
+  startListenVideoFrame(): void;
+  /** Stops keeping frames and releases the stored ones; counters continue after a restart. */
+  stopListenVideoFrame(): void;
 }
 
 /** The account service. Methods throw a TypeError ending in "Null pointer exception" when the SDK has no auth service. */

@@ -1,5 +1,5 @@
 // Compiled with tsc --noEmit: the declarations describe what script really uses.
-import { IQVParloWrap, SdkVersions, ParloOptions } from 'brimo';
+import { IQVParloWrap, SdkVersions, ParloOptions, VideoFrameRequest } from 'brimo';
 
 const kit = new IQVParloWrap();
 const options: ParloOptions = {
@@ -28,3 +28,11 @@ kit.addGlobalEventListener((name, text: string) => void [name, text.length]);
 kit.initialize({});
 // @ts-expect-error logLevel is a number
 kit.initialize({ logLevel: 'high' }, () => {});
+
+const frameRequest: VideoFrameRequest = { frame: { userUuid: 'u1', bSubVideo: false, buffer: { bytes: new Uint8Array(0) } } };
+kit.startListenVideoFrame();
+kit.getVideoFrame([frameRequest]);
+if (frameRequest.code === 1) frameRequest.frame.buffer.bytes = new Uint8Array(frameRequest.frame.buffer.vOffset ?? 0);
+kit.stopListenVideoFrame();
+// @ts-expect-error BigInt64Array holds no pixels
+kit.getVideoFrame([{ frame: { userUuid: 'u1', bSubVideo: false, buffer: { bytes: new BigInt64Array(1) } } }]);
