@@ -6,6 +6,9 @@
 
 #include "kit/parlo_wrap.h"
 
+// The module states this version to the runtime through its version entry.
+static_assert(NAPI_VERSION == 4, "brimo is built against Node-API version 4");
+
 namespace {
 
 // Constructor references and listener registrations are process-wide and belong to
