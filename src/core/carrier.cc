@@ -29,9 +29,11 @@ void post_blocking(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
   if (carrier.BlockingCall(delivery.get()) == napi_ok) delivery.release();
 }
 
-void fail_callback(Napi::Env env, Napi::Value callback) {
-  if (env.IsExceptionPending()) return;
-  callback.As<Napi::Function>().Call(env.Undefined(), {Napi::Number::New(env, -1), Napi::String::New(env, "")});
+Napi::Value fail_callback(Napi::Env env, Napi::Value callback, Napi::Value failure) {
+  if (!env.IsExceptionPending()) {
+    callback.As<Napi::Function>().Call(env.Undefined(), {Napi::Number::New(env, -1), Napi::String::New(env, "")});
+  }
+  return failure;
 }
 
 }  // namespace brimo

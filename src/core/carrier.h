@@ -84,9 +84,10 @@ Completion<Convert, R...> complete(Napi::Env env, Napi::Value callback, Convert 
   return Completion<Convert, R...>(make_carrier(env, callback), std::move(convert));
 }
 
-// After a failed resolution an asynchronous method tries callback(-1, ""). Wherever
-// the resolution raised its TypeError the runtime refuses to run script, so the
-// callback only runs for classes whose resolution raises nothing.
-void fail_callback(Napi::Env env, Napi::Value callback);
+// After a failed resolution an asynchronous method tries callback(-1, "") and returns
+// its failure value: `return fail_callback(env, callback, failure);`. Wherever the
+// resolution raised its TypeError the runtime refuses to run script, so the callback
+// only runs for classes whose resolution raises nothing.
+Napi::Value fail_callback(Napi::Env env, Napi::Value callback, Napi::Value failure);
 
 }  // namespace brimo

@@ -48,10 +48,7 @@ Napi::Value IQVAuthServiceWrap::login(const Napi::CallbackInfo& info) {
   std::string account = utf8(info[0]);
   std::string token = utf8(info[1]);
   auto* auth = resolve(info.Env());
-  if (auth == nullptr) {
-    fail_callback(info.Env(), info[2]);
-    return to_js(info.Env(), false);
-  }
+  if (auth == nullptr) return fail_callback(info.Env(), info[2], to_js(info.Env(), false));
   auth->login(account, token, complete(info.Env(), info[2]));
   return to_js(info.Env(), true);
 }
@@ -63,20 +60,14 @@ Napi::Value IQVAuthServiceWrap::loginByDynamicToken(const Napi::CallbackInfo& in
   trace("loginByDynamicToken start authType: %s \n", auth_type.c_str());
   auto* auth = resolve(info.Env());
   trace("loginByDynamicToken end authType: %s \n", auth_type.c_str());
-  if (auth == nullptr) {
-    fail_callback(info.Env(), info[3]);
-    return to_js(info.Env(), false);
-  }
+  if (auth == nullptr) return fail_callback(info.Env(), info[3], to_js(info.Env(), false));
   auth->loginByDynamicToken(account, token, auth_type, complete(info.Env(), info[3]));
   return to_js(info.Env(), true);
 }
 
 Napi::Value IQVAuthServiceWrap::logout(const Napi::CallbackInfo& info) {
   auto* auth = resolve(info.Env());
-  if (auth == nullptr) {
-    fail_callback(info.Env(), info[0]);
-    return to_js(info.Env(), false);
-  }
+  if (auth == nullptr) return fail_callback(info.Env(), info[0], to_js(info.Env(), false));
   auth->logout(complete(info.Env(), info[0]));
   return to_js(info.Env(), true);
 }

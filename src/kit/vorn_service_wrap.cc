@@ -32,10 +32,7 @@ Napi::Value IQVVornServiceWrap::setVornDownloadFilePath(const Napi::CallbackInfo
 Napi::Value IQVVornServiceWrap::uploadResource(const Napi::CallbackInfo& info) {
   std::string path = utf8(info[0]);
   auto* vorn = resolve(info.Env());
-  if (vorn == nullptr) {
-    fail_callback(info.Env(), info[1]);
-    return info.Env().Null();
-  }
+  if (vorn == nullptr) return fail_callback(info.Env(), info[1], info.Env().Null());
   vorn->uploadResource(path, complete<std::string>(info.Env(), info[1]));
   return info.Env().Null();
 }
