@@ -2,7 +2,12 @@
 // JSON strings; sim/index.js gives it its API.
 #include <napi.h>
 
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 
 extern "C" char* parlo_sim_control(const char* command, const char* args);
 extern "C" void parlo_sim_free(char* text);
@@ -27,8 +32,79 @@ Napi::Value Control(const Napi::CallbackInfo& info) {
   return out;
 }
 
+// Benchmark baselines: what a native call and a thread-safe function round trip cost
+// with nothing of brimo in them.
+Napi::Value Noop(const Napi::CallbackInfo& info) { return info.Env().Undefined(); }
+
+void CallBaseline(Napi::Env env, Napi::Function callback, std::nullptr_t*, int* data) {
+  std::unique_ptr<int> owned(data);
+  if (env != nullptr) callback.Call(env.Undefined(), {});
+}
+using BaselineCarrier = Napi::TypedThreadSafeFunction<std::nullptr_t, int, CallBaseline>;
+
+Napi::Value ThreadSafeCalls(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  int count = info[0].As<Napi::Number>().Int32Value();
+  BaselineCarrier carrier = BaselineCarrier::New(env, info[1].As<Napi::Function>(), "baseline", 0, 1);
+  if (env.IsExceptionPending()) return env.Undefined();
+  std::thread([carrier, count] {
+    for (int i = 0; i < count; ++i) {
+      auto* data = new int(i);
+      if (carrier.NonBlockingCall(data) != napi_ok) delete data;
+    }
+    carrier.Release();
+  }).detach();
+  return env.Undefined();
+}
+
+// One thread-safe function made, called once from another thread and released, per
+// call: the bare round trip of one asynchronous call.
+class RoundTrips {
+ public:
+  static RoundTrips& get() {
+    static auto* trips = new RoundTrips();  // its thread runs until the process ends
+    return *trips;
+  }
+  void push(BaselineCarrier carrier) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      queue_.push_back(carrier);
+    }
+    wake_.notify_one();
+  }
+
+ private:
+  RoundTrips() : thread_([this] { run(); }) { thread_.detach(); }
+  void run() {
+    for (;;) {
+      std::unique_lock<std::mutex> lock(mutex_);
+      wake_.wait(lock, [this] { return !queue_.empty(); });
+      BaselineCarrier carrier = queue_.front();
+      queue_.pop_front();
+      lock.unlock();
+      auto* data = new int(0);
+      if (carrier.NonBlockingCall(data) != napi_ok) delete data;
+      carrier.Release();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  std::deque<BaselineCarrier> queue_;
+  std::thread thread_;
+};
+
+Napi::Value ThreadSafeRoundTrip(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  BaselineCarrier carrier = BaselineCarrier::New(env, info[0].As<Napi::Function>(), "baseline", 0, 1);
+  if (!env.IsExceptionPending()) RoundTrips::get().push(carrier);
+  return env.Undefined();
+}
+
 Napi::Object Init(Napi::Env env, Napi::Object exports) {
+  exports.Set("threadSafeRoundTrip", Napi::Function::New(env, ThreadSafeRoundTrip, "threadSafeRoundTrip"));
   exports.Set("control", Napi::Function::New(env, Control, "control"));
+  exports.Set("noop", Napi::Function::New(env, Noop, "noop"));
+  exports.Set("threadSafeCalls", Napi::Function::New(env, ThreadSafeCalls, "threadSafeCalls"));
   return exports;
 }
 

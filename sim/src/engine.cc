@@ -75,7 +75,7 @@ void Engine::post(std::function<void()> task, int delay_ms) {
 
 Answer Engine::call(const std::string& op, json args) {
   std::lock_guard<std::mutex> lock(mutex_);
-  journal_.push_back(json{{"op", op}, {"args", std::move(args)}});
+  if (journaling_) journal_.push_back(json{{"op", op}, {"args", std::move(args)}});
   auto found = answers_.find(op);
   if (found == answers_.end() || found->second.empty()) return Answer{};
   auto& [answer, times] = found->second.front();
@@ -144,6 +144,7 @@ json Engine::counters() const {
 
 void Engine::reset() {
   journal_.clear();
+  journaling_ = true;
   answers_.clear();
   links_.clear();
   // Counters of things that outlive a reset (destroyed kits, live listeners) stay.
@@ -192,6 +193,10 @@ json Engine::control(const std::string& command, const json& args) {
     return true;
   }
   if (command == "journal") return journal_;
+  if (command == "setJournaling") {
+    journaling_ = args.at("enabled").get<bool>();
+    return true;
+  }
   if (command == "clearJournal") {
     journal_.clear();
     return true;

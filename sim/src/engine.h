@@ -92,6 +92,7 @@ class Engine {
   int64_t next_id_ = 1;
   int64_t outstanding_ = 0;
   bool stopping_ = false;
+  bool journaling_ = true;
   std::thread thread_;
 };
 

@@ -22,12 +22,16 @@ json Events::emit(const json& request) {
   std::string scope = request.value("room", "");
   std::string mode = request.value("mode", "async");
   size_t reached = kind->count(scope);
-  if (mode == "sync") return kind->raise(event, args, scope);
+  int repeat = request.value("repeat", 1);
+  if (mode == "sync") {
+    for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
+    return reached;
+  }
   Engine::get().post(
-      [kind, event, args, scope] {
+      [kind, event, args, scope, repeat] {
         try {
-          kind->raise(event, args, scope);
-          Engine::get().count("eventsRaised");
+          for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
+          Engine::get().count("eventsRaised", repeat);
         } catch (const std::exception&) {
           Engine::get().count("eventsFailed");
         }

@@ -38,6 +38,13 @@ List string_list(const Napi::Value& value) {
   return list;
 }
 
+// Reads object[key] / object[index]. A failed read (the object is not one) raises
+// the runtime's error and yields an empty value that still knows its environment:
+// node-addon-api's own failed reads yield values without one, and any call on those
+// aborts the process.
+Napi::Value property(Napi::Env env, const Napi::Value& object, const char* key);
+Napi::Value element(Napi::Env env, const Napi::Value& object, uint32_t index);
+
 // Presence test as script's `in`: inherited properties, and properties whose value
 // is undefined, count as present.
 inline bool has(const Napi::Object& object, const char* key) { return object.Has(key); }

@@ -49,6 +49,7 @@ struct Destination {
 };
 
 Destination destination(Napi::Env env, const Napi::Value& bytes) {
+  if (bytes.IsEmpty()) return {};  // the read that should have found it raised already
   napi_typedarray_type type;
   size_t length = 0;
   void* data = nullptr;
@@ -108,21 +109,21 @@ Napi::Value get_video_frame(const Napi::CallbackInfo& info) {
   Napi::Value requests = info[0];
   if (array_length(env, requests) == 0) return env.Undefined();
 
-  Napi::Object list = requests.As<Napi::Object>();
   g_fetching = true;
   {
     video::FetchBatch batch = video::FrameStore::instance().begin_fetch();
     for (uint32_t i = 0; i < array_length(env, requests); ++i) {
       Napi::HandleScope scope(env);
-      Napi::Object request = list.Get(i).As<Napi::Object>();
-      Napi::Object frame = request.Get("frame").As<Napi::Object>();
-      Napi::Object buffer = frame.Get("buffer").As<Napi::Object>();
-      Destination dest = destination(env, buffer.Get("bytes"));
-      std::string user_uuid = utf8(frame.Get("userUuid"));
-      bool sub = truthy(frame.Get("bSubVideo"));
+      Napi::Value request = element(env, requests, i);
+      Napi::Value frame = property(env, request, "frame");
+      Napi::Value buffer = property(env, frame, "buffer");
+      Destination dest = destination(env, property(env, buffer, "bytes"));
+      std::string user_uuid = utf8(property(env, frame, "userUuid"));
+      bool sub = truthy(property(env, frame, "bSubVideo"));
       video::FetchResult result = batch.fetch(user_uuid, sub, dest.data, dest.capacity);
-      write_result(env, request, frame, buffer, result);
-      if (env.IsExceptionPending()) break;  // the runtime refuses every further read
+      // After a failed read the runtime refuses every further read and write.
+      if (env.IsExceptionPending()) break;
+      write_result(env, Napi::Object(env, request), Napi::Object(env, frame), Napi::Object(env, buffer), result);
     }
   }
   g_fetching = false;
