@@ -167,3 +167,29 @@ test('the initialize line carries the app key, empty when absent', () => {
   `);
   assert.deepEqual(lines.filter((l) => l.startsWith('initialize')), ['initialize options:appKey:', 'initialize options:appKey:ab c']);
 });
+
+test('getters that throw anywhere in the options raise their error and never abort the process', () => {
+  const { runChild } = require('./helpers');
+  const { lines, status, stderr } = runChild(`
+    const boom = (where) => ({ get() { throw new Error('getter ' + where); }, enumerable: true });
+    const kit = new brimo.IQVParloWrap();
+    const cases = [
+      Object.defineProperty({}, 'appKey', boom('appKey')),
+      { serverConfig: Object.defineProperty({}, 'imServerConfig', boom('group')) },
+      { serverConfig: { imServerConfig: Object.defineProperty({}, 'lbsBackupAddress', boom('array')) } },
+      { serverConfig: { imServerConfig: { lbsBackupAddress: Object.defineProperty(['a', 'b'], 1, boom('element')) } } },
+      { extras: Object.defineProperty({ first: 1 }, 'second', boom('extra')), whiteboardAppConfig: { canvasBgColor: '#fff' } },
+      { extras: { toString: 5, [Symbol.toPrimitive]: 1, x: { toString() { throw new Error('getter coercion'); } } } },
+    ];
+    for (const options of cases) {
+      try { kit.initialize(options, () => console.log('initialized anyway')); console.log('no error'); }
+      catch (e) { console.log('threw', e.message); }
+    }
+    console.log('alive', sim.journal('initialize').length);
+  `);
+  assert.equal(status, 0, stderr);
+  assert.deepEqual(lines.filter((l) => /^(threw|no error|alive|initialized)/.test(l)), [
+    'threw getter appKey', 'threw getter group', 'threw getter array', 'threw getter element', 'threw getter extra',
+    'threw getter coercion', 'alive 0',
+  ]);
+});

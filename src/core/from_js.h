@@ -23,31 +23,33 @@ bool truthy(const Napi::Value& value);
 // Numbers and booleans become their text, as String(value) would.
 std::string coerced_string(const Napi::Value& value);
 
+// Reads object[key] / object[index]. A failed read (the object is not one, a getter
+// throws) raises the runtime's error and yields an empty value that still knows its
+// environment: node-addon-api's own failed reads yield values without one, and any
+// call on those aborts the process.
+Napi::Value property(Napi::Env env, const Napi::Value& object, const char* key);
+Napi::Value property(Napi::Env env, const Napi::Value& object, const Napi::Value& key);
+Napi::Value element(Napi::Env env, const Napi::Value& object, uint32_t index);
+
 // An array of strings: its length, then each element from index 0, read as a string.
+
 template <class List>
 List string_list(const Napi::Value& value) {
   List list;
+  if (value.IsEmpty()) return list;
   Napi::Env env = value.Env();
   uint32_t length = 0;
   if (napi_get_array_length(env, value, &length) != napi_ok) {
     Napi::Error::New(env).ThrowAsJavaScriptException();
     return list;
   }
-  Napi::Object array = value.As<Napi::Object>();
-  for (uint32_t i = 0; i < length; ++i) list.push_back(utf8(array.Get(i)));
+  for (uint32_t i = 0; i < length; ++i) list.push_back(utf8(element(env, value, i)));
   return list;
 }
 
-// Reads object[key] / object[index]. A failed read (the object is not one) raises
-// the runtime's error and yields an empty value that still knows its environment:
-// node-addon-api's own failed reads yield values without one, and any call on those
-// aborts the process.
-Napi::Value property(Napi::Env env, const Napi::Value& object, const char* key);
-Napi::Value element(Napi::Env env, const Napi::Value& object, uint32_t index);
-
 // Presence test as script's `in`: inherited properties, and properties whose value
 // is undefined, count as present.
-inline bool has(const Napi::Object& object, const char* key) { return object.Has(key); }
+bool has(const Napi::Value& object, const char* key);
 
 inline bool is_object(const Napi::Value& value) {
   return value.Type() == napi_object || value.IsFunction();

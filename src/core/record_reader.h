@@ -60,7 +60,8 @@ constexpr KeyReader<record_of<Member>> key(const char* name) {
 template <class Record, size_t N>
 void read_keys(const Napi::Object& from, const KeyReader<Record> (&keys)[N], Record& to) {
   for (const auto& k : keys) {
-    if (has(from, k.key)) k.read(from.Get(k.key), to);
+    // A getter that throws leaves a value that still knows its environment.
+    if (has(from, k.key)) k.read(property(from.Env(), from, k.key), to);
   }
 }
 

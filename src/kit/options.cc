@@ -87,18 +87,23 @@ const KeyReader<WhiteboardAppConfig> kWhiteboardAppKeys[] = {
 // A group is read only when its value is an object; otherwise it keeps its defaults.
 template <class Record, size_t N>
 void read_group(const Napi::Object& parent, const char* name, const KeyReader<Record> (&keys)[N], Record& to) {
-  Napi::Value group = parent.Get(name);
+  Napi::Value group = property(parent.Env(), parent, name);
   if (is_object(group)) read_keys(group.As<Napi::Object>(), keys, to);
 }
 
 void read_extras(const Napi::Value& value, std::unordered_map<std::string, std::string>& extras) {
   if (!is_object(value)) return;
-  Napi::Object object = value.As<Napi::Object>();
-  Napi::Array names = object.GetPropertyNames();
-  if (names.IsEmpty()) return;
-  for (uint32_t i = 0; i < names.Length(); ++i) {
-    Napi::Value name = names.Get(i);
-    extras[coerced_string(name)] = coerced_string(object.Get(name));
+  Napi::Env env = value.Env();
+  napi_value names = nullptr;
+  uint32_t count = 0;
+  if (napi_get_property_names(env, value, &names) != napi_ok || napi_get_array_length(env, names, &count) != napi_ok) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+    return;
+  }
+  for (uint32_t i = 0; i < count; ++i) {
+    Napi::Value name = element(env, Napi::Value(env, names), i);
+    std::string key = coerced_string(name);
+    extras[key] = coerced_string(property(env, value, name));
   }
 }
 
@@ -110,7 +115,7 @@ void read_options(Napi::Env env, const Napi::Value& value, ParloOptions& options
   Napi::Object from = value.IsEmpty() ? Napi::Object::New(env) : Napi::Object(env, value);
   read_keys(from, kTopKeys, options);
 
-  Napi::Value server = from.Get("serverConfig");
+  Napi::Value server = property(env, from, "serverConfig");
   if (is_object(server)) {
     Napi::Object groups = server.As<Napi::Object>();
     parlo::ServerConfig& config = options.serverConfig;
@@ -121,7 +126,7 @@ void read_options(Napi::Env env, const Napi::Value& value, ParloOptions& options
   }
 
   read_keys(from, kServerUrlKey, options);
-  if (has(from, "extras")) read_extras(from.Get("extras"), options.extras);
+  if (has(from, "extras")) read_extras(property(env, from, "extras"), options.extras);
   if (has(from, "whiteboardAppConfig")) read_group(from, "whiteboardAppConfig", kWhiteboardAppKeys, options.whiteboardAppConfig);
 }
 
