@@ -185,11 +185,329 @@ export class IQVVornServiceWrap {
   uploadResource(localPath: string, callback: ResultCallback<string>): null;
 }
 
+// --- rooms ---
+
+/** A role as script sees it. The screen preferences are the numbers 0 and 1. */
+export interface RoomRole {
+  name: string;
+  limit: number;
+  params: {
+    video: { width: number; height: number; fps: number };
+    audio: { profile: string; scenario: string };
+    screen: { videoProfile: string; preferMotionFPS: number; preferDetailsFPS: number };
+  };
+}
+
+/** A room member. Where the SDK has no member (a null entry), script gets an empty object. */
+export interface RoomMember {
+  uuid: string;
+  role: RoomRole;
+  name: string;
+  isAudioConnected: boolean;
+  isAudioOn: boolean;
+  isVideoOn: boolean;
+  isInRtcChannel: boolean;
+  isInChatroom: boolean;
+  isSharingScreen: boolean;
+  isSharingWhiteboard: boolean;
+  inviteState: number;
+  inviteType: number;
+  isInAppInviting: boolean;
+  isInSipInviting: boolean;
+  isSharingSystemAudio: boolean;
+  /** In key order. */
+  properties: Record<string, string>;
+  clientType: number;
+  avatar: string;
+}
+/** A member, or `{}` where the SDK handed none. */
+export type MaybeRoomMember = RoomMember | Record<string, never>;
+
+/** A room template: fetched templates list `roles` first, a joined room's template `permissions` first. */
+export interface RoomTemplate {
+  roles: RoomRole[];
+  permissions: {
+    member: {
+      properties: { whiteboard: string[]; screenShare: string[] };
+      streams: { video: { roles: string[] }; audio: { roles: string[] }; subVideo: { roles: string[] } };
+    };
+    room: { properties: Array<{ name: string; roles: string[] }> };
+  };
+}
+
+export interface CaptionMessage {
+  content: string;
+  timestamp: number;
+  fromUserUuid: string;
+  isFinal: boolean;
+  translationContent: string;
+  translationLanguage: number;
+}
+
+/** The keys every chat message has. A message of a kind the module does not know has only these. */
+export interface ChatMessageBase {
+  messageUuid: string;
+  fromUserUuid: string;
+  fromNick: string;
+  fromAvatar: string;
+  /** Unsigned milliseconds; exact up to 2^53. */
+  time: number;
+  chatroomType: number;
+  toUserUuidList: string[];
+}
+export interface ChatFileKeys {
+  displayName: string;
+  extension: string;
+  md5: string;
+  url: string;
+  size: number;
+  path: string;
+}
+export type ChatMessage =
+  | (ChatMessageBase & { messageType: 'text'; text: string })
+  | (ChatMessageBase & { messageType: 'custom'; attachStr: string })
+  | (ChatMessageBase & ChatFileKeys & { messageType: 'file' })
+  | (ChatMessageBase & ChatFileKeys & { messageType: 'image'; width: number; height: number })
+  /** `attachStr` only when the notification carries an attachment. */
+  | (ChatMessageBase & { messageType: 'notification'; attachStr?: string })
+  | (ChatMessageBase & { messageType?: undefined });
+
+export interface CloudRecordFile {
+  mixing: boolean;
+  fileName: string;
+  md5: string;
+  size: number;
+  url: string;
+  videoId: number;
+  pieceIndex: number;
+  nickname: string;
+}
+export interface CloudRecord {
+  recordId: string;
+  startTime: number;
+  endTime: number;
+  infoList: CloudRecordFile[];
+}
+
+/** Every key is optional; an absent key keeps the SDK's default. */
+export interface CreateRoomParams {
+  roomUuid?: string;
+  roomName?: string;
+  password?: string;
+  /** Read as an unsigned 32-bit integer (12.7 is 12). */
+  templateId?: number;
+  initialProperties?: Record<string, string>;
+}
+export interface CreateRoomOptions {
+  enableRecord?: boolean;
+  enableLive?: boolean;
+  /** Default true. */
+  enableRtc?: boolean;
+  enableChatroom?: boolean;
+  enableWhiteboard?: boolean;
+}
+export interface JoinRoomParams {
+  roomUuid?: string;
+  userName?: string;
+  avatar?: string;
+  /** A role name of the room's template. */
+  role?: string;
+  password?: string;
+  initialProperties?: Record<string, string>;
+}
+export interface JoinRoomOptions {
+  enableMyAudioDeviceOnJoinRtc?: boolean;
+}
+export interface ChatroomHistoryOptions {
+  /** Truncated to an integer. */
+  startTime?: number;
+  limit?: number;
+  order?: number;
+}
+export interface CloudRecordConfig {
+  rtcRecordType?: number;
+  /** Elements that are not objects are skipped; an object without a numeric mode counts as mode 0. */
+  modeList?: Array<{ mode?: number }>;
+}
+
+export interface RtcAudioVolume {
+  userUuid: string;
+  volume: number;
+}
+export interface RtcVideoStatsEntry {
+  userUuid: string;
+  layerType: number;
+  width: number;
+  height: number;
+  frameRate: number;
+  bitRate: number;
+}
+
+/** Room events as the listener receives them: the event name, then its payload. */
+export type RoomEvent =
+  | ['onCameraDeviceChanged' | 'onPlayoutDeviceChanged' | 'onRecordDeviceChanged', string, boolean]
+  | ['onDefaultPlayoutDeviceChanged' | 'onDefaultRecordDeviceChanged', string]
+  /** Two forms: (volume, vad) and (volume). */
+  | ['onLocalAudioVolumeIndication', number, boolean]
+  | ['onLocalAudioVolumeIndication', number]
+  | ['onRtcVirtualBackgroundSourceEnabled', boolean, number]
+  | ['onLocalRecorderStatus' | 'onLocalRecorderError', number, string]
+  | ['onMemberRoleChanged', string, RoomRole, RoomRole]
+  | ['onMemberJoinRoom' | 'onMemberLeaveRoom' | 'onMemberJoinRtcChannel' | 'onMemberLeaveRtcChannel'
+      | 'onMemberJoinChatroom' | 'onMemberLeaveChatroom', MaybeRoomMember[]]
+  | ['onRoomEnded' | 'onRoomLiveStateChanged' | 'onRoomConnectStateChanged' | 'onRtcScreenCaptureStatus', number]
+  | ['onRoomLockStateChanged' | 'onRoomAnnotationEnableChanged' | 'onRoomBlacklistStateChanged' | 'onAudioHowling', boolean]
+  | ['onRoomRemainingSecondsRenewed' | 'onRoomLiveBackgroundInfoChanged' | 'onRoomMaxMembersChanged', number]
+  /** (member, on, the member who made the change) */
+  | ['onMemberAudioMuteChanged' | 'onMemberVideoMuteChanged' | 'onMemberScreenShareStateChanged'
+      | 'onMemberSystemAudioShareStateChanged' | 'onMemberWhiteboardStateChanged', MaybeRoomMember, boolean, MaybeRoomMember]
+  | ['onRtcScreenCaptureSourceDataUpdate', { x: number; y: number; width: number; height: number }]
+  | ['onMemberSIPInviteStateChanged' | 'onMemberAppInviteStateChanged', MaybeRoomMember, MaybeRoomMember]
+  | ['onReceiveChatroomMessages', Array<ChatMessage | Record<string, never>>]
+  | ['onChatroomMessageAttachmentProgress', string, number, number, number]
+  /** Two forms: (channel, code) and (code, message). */
+  | ['onRtcChannelError', string, number]
+  | ['onRtcChannelError', number, string]
+  /** Each changed key maps to `{ value }`. */
+  | ['onRoomPropertiesChanged', Record<string, { value: string }>]
+  /** Each deleted key maps to its last value. */
+  | ['onRoomPropertiesDeleted', Record<string, string>]
+  | ['onMemberPropertiesChanged' | 'onMemberPropertiesDeleted', string, Record<string, string>]
+  | ['onMemberNameChanged', MaybeRoomMember, string]
+  | ['onMemberAudioConnectStateChanged', MaybeRoomMember, boolean]
+  | ['onRtcVideoStats', RtcVideoStatsEntry[]]
+  /** Two forms: (volumes, channel) and (volumes). */
+  | ['onRtcRemoteAudioVolumeIndication', RtcAudioVolume[], string]
+  | ['onRtcRemoteAudioVolumeIndication', RtcAudioVolume[]]
+  | ['onRtcDisconnect']
+  | ['onRtcUserVideoStart' | 'onRtcUserVideoStop' | 'onRtcUserAudioSubStreamStart' | 'onRtcUserAudioSubStreamStop', string]
+  | ['onRtcRecvSEIMsg', string, string]
+  | ['onRoomCloudRecordStateChanged', number, MaybeRoomMember]
+  | ['onRtcLocalAudioVolumeIndication', number, boolean, string]
+  | ['onRtcChannelDisconnect', string, number]
+  | ['onCaptionStateChanged', number, number, string]
+  | ['onReceiveCaptionMessages', Array<CaptionMessage | Record<string, never>>, string];
+export type RoomListener = (...event: RoomEvent) => void;
+
+export interface RtcStats {
+  cpuAppUsageRatio: number; cpuIdleUsageRatio: number; cpuTotalUsageRatio: number; memoryAppUsageRatio: number;
+  memoryTotalUsageRatio: number; memoryAppInKBytes: number; totalDuration: number; txBytes: number; rxBytes: number;
+  txAudioBytes: number; txVideoBytes: number; rxAudioBytes: number; rxVideoBytes: number; txAudioKBitRate: number;
+  rxAudioKBitRate: number; txVideoKBitRate: number; rxVideoKBitRate: number; upRtt: number; downRtt: number;
+  txAudioPacketLossRate: number; txVideoPacketLossRate: number; txAudioPacketLossSum: number;
+  txVideoPacketLossSum: number; txAudioJitter: number; txVideoJitter: number; rxAudioPacketLossRate: number;
+  rxVideoPacketLossRate: number; rxAudioPacketLossSum: number; rxVideoPacketLossSum: number; rxAudioJitter: number;
+  rxVideoJitter: number;
+}
+export interface LocalAudioStats {
+  streamType: number; numChannels: number; sentSampleRate: number; sentBitRate: number; audioLossRate: number;
+  rtt: number; volume: number; capVolume: number;
+}
+export interface RemoteAudioStats {
+  streamType: number; receivedBitRate: number; totalFrozenTime: number; frozenRate: number; audioLossRate: number;
+  volume: number;
+}
+export interface LocalVideoStats {
+  layerType: number; width: number; height: number; captureWidth: number; captureHeight: number;
+  captureFrameRate: number; renderFrameRate: number; encoderFrameRate: number; sentFrameRate: number;
+  sentBitRate: number; targetBitRate: number; encoderBitRate: number; encoderName: string;
+}
+export interface RemoteVideoStats {
+  layerType: number; width: number; height: number; receivedBitRate: number; receivedFrameRate: number;
+  decoderFrameRate: number; renderFrameRate: number; packetLossRate: number; totalFrozenTime: number;
+  frozenRate: number; encoderName: string;
+}
+/** Statistics reports: the name, then one payload. Per-user reports are keyed by user UUID. */
+export type RtcStatsEvent =
+  | ['onRtcStats', RtcStats]
+  | ['onLocalAudioStats', LocalAudioStats[]]
+  | ['onRemoteAudioStats', Record<string, RemoteAudioStats[]>]
+  | ['onLocalVideoStats', LocalVideoStats[]]
+  | ['onRemoteVideoStats', Record<string, RemoteVideoStats[]>]
+  | ['onNetworkQuality', Array<{ userUuid: string; upStatus: number; downStatus: number }>];
+export type RtcStatsListener = (...event: RtcStatsEvent) => void;
+
+/**
+ * The room service, reached through IQVParloWrap.getRoomService(). Methods that reach the
+ * SDK throw a TypeError ("IQVRoomServiceWrap roomService Null pointer exception") when it is missing.
+ */
 export class IQVRoomServiceWrap {
   constructor();
+  createRoom(params: CreateRoomParams, options: CreateRoomOptions, callback: Callback): boolean;
+  fetchRoomTemplate(templateKey: string, callback: ResultCallback<RoomTemplate>): boolean;
+  /** The callback gets the joined room's context, or only (code, message) when no room came back. */
+  joinRoom(params: JoinRoomParams, options: JoinRoomOptions,
+    callback: (code: number, message: string, room?: IQVRoomContextWrap) => void): boolean;
+  previewRoom(params?: unknown, options?: unknown, callback?: unknown): true;
+  /** A new wrapper for that UUID, whether or not the room is joined yet. */
+  getRoomContext(roomUuid: string): IQVRoomContextWrap;
+  getPreviewRoomContext(): IQVPreviewRoomContextWrap;
+  getRoomCloudRecordList(roomUuid: string, callback: ResultCallback<CloudRecord[]>): void;
+  /** Null entries of the SDK's page are skipped: the array then ends in holes. */
+  fetchChatroomHistoryMessages(roomUuid: string, options: ChatroomHistoryOptions, callback: ResultCallback<ChatMessage[]>): void;
+  exportChatroomHistoryMessages(roomUuid: string, callback: ResultCallback<string>): void;
+  joinRoomByInvite(params: JoinRoomParams, options: JoinRoomOptions,
+    callback: (code: number, message: string, room?: IQVRoomContextWrap) => void): boolean;
+  rejectInvite(roomUuid: string, callback: ResultCallback<string>): void;
 }
+
+/**
+ * A joined room, found again by its UUID on every call. When the room cannot be found, methods
+ * throw a TypeError "IQVRoomContextWrap Null pointer exception"; listener methods answer -1 or
+ * false instead, and the controller getters always answer.
+ */
 export class IQVRoomContextWrap {
   constructor(roomUuid: string);
+  getRoomUuid(): string;
+  getRoomName(): string;
+  getPassword(): string;
+  getSipCid(): string;
+  getRtcStartTime(): number;
+  getRemainingSeconds(): number;
+  getMaxMembers(): number;
+  getRoomTemplate(): RoomTemplate;
+  getRoomProperties(): Record<string, string>;
+  getLocalMember(): MaybeRoomMember;
+  getRemoteMembers(): MaybeRoomMember[];
+  getInSIPInvitingMembers(): MaybeRoomMember[];
+  getInAppInvitingMembers(): MaybeRoomMember[];
+  getChatController(): IQVRoomChatControllerWrap;
+  getWaitingRoomChatController(): IQVRoomChatControllerWrap;
+  getRtcController(): IQVRoomRtcControllerWrap;
+  getWhiteboardController(): IQVRoomWhiteboardControllerWrap;
+  getAnnotationController(): IQVRoomAnnotationControllerWrap;
+  getLiveController(): IQVRoomLiveControllerWrap;
+  changeMyName(name: string, callback: Callback): void;
+  changeMemberName(userUuid: string, name: string, callback: Callback): void;
+  changeMemberRole(userUuid: string, role: string, callback: Callback): void;
+  /** User UUID to role name. */
+  changeMembersRole(roles: Record<string, string>, callback: Callback): void;
+  handOverMyRole(userUuid: string, flag: boolean, callback: Callback): void;
+  kickMemberOut(userUuid: string, flag: boolean, callback: Callback): void;
+  addRoomListener(listener: RoomListener): ListenerId;
+  /** False, without an exception, for an id not registered through this room or while the room cannot be found. */
+  removeRoomListener(id: ListenerId): boolean;
+  addRtcStatsListener(listener: RtcStatsListener): ListenerId;
+  removeRtcStatsListener(id: ListenerId): boolean;
+  leaveRoom(callback: Callback): void;
+  endRoom(callback: Callback): void;
+  lockRoom(callback: Callback): void;
+  unlockRoom(callback: Callback): void;
+  isRoomLocked(): boolean;
+  isCloudRecording(): boolean;
+  updateRoomProperty(key: string, value: string, associatedUuid: string, callback: Callback): void;
+  deleteRoomProperty(key: string, callback: Callback): void;
+  updateMemberProperty(userUuid: string, key: string, value: string, callback: Callback): void;
+  deleteMemberProperty(userUuid: string, key: string, callback: Callback): void;
+  startCloudRecord(config: CloudRecordConfig, callback: Callback): void;
+  stopCloudRecord(callback: Callback): void;
+  getWaitingRoomController(): IQVWaitingRoomControllerWrap;
+  getSIPController(): IQVRoomSIPControllerWrap;
+  getAppInviteController(): IQVRoomAppInviteControllerWrap;
+  isInWaitingRoom(): boolean;
+  isRoomBlacklistEnabled(): boolean;
+  rejoinAfterAdmittedToRoom(callback: Callback): void;
+  enableRoomBlacklist(enable: boolean, callback: Callback): void;
 }
 export class IQVPreviewRoomContextWrap {
   constructor();

@@ -7,6 +7,14 @@ const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
 const call = (fn) => new Promise((resolve) => fn((...result) => resolve(result)));
+// Members, roles and chat messages in a line: "Bob (member)", "cohost", "Bob: morning all".
+const brief = (value) => {
+  if (Array.isArray(value)) return value.map(brief);
+  if (value && typeof value === 'object' && 'role' in value) return `${value.name} (${value.role.name})`;
+  if (value && typeof value === 'object' && 'params' in value) return value.name;
+  if (value && typeof value === 'object' && 'messageType' in value) return `${value.fromNick}: ${value.text ?? value.messageType}`;
+  return value;
+};
 // Lets events already raised by the SDK reach their listeners.
 const nextTick = () => new Promise((resolve) => setTimeout(resolve, 20));
 
@@ -55,7 +63,59 @@ async function main() {
   const [upCode, , objectUrl] = await call((cb) => vorn.uploadResource('/tmp/brimo-demo/agenda.pdf', cb));
   say('uploaded agenda:', upCode, objectUrl);
 
-  // ROOMS
+  // A room: create it, join it, watch what happens in it, then leave.
+  const rooms = kit.getRoomService();
+  const roomUuid = 'demo-standup';
+  const [createCode] = await call((cb) => rooms.createRoom(
+    { roomUuid, roomName: 'Daily stand-up', password: 'demo', initialProperties: { agenda: 'blockers' } },
+    { enableChatroom: true },
+    cb,
+  ));
+  say('room created:', createCode);
+  const [joinCode, , room] = await call((cb) => rooms.joinRoom(
+    { roomUuid, userName: 'Ann', role: 'host', password: 'demo' },
+    { enableMyAudioDeviceOnJoinRtc: true },
+    cb,
+  ));
+  const me = room.getLocalMember();
+  say('joined', room.getRoomName(), joinCode, 'properties', room.getRoomProperties());
+  say('I am', me.name, `(${me.uuid}, ${me.role.name})`, 'audio on?', me.isAudioOn);
+
+  // Every room event is printed as it arrives; `heard(name)` waits for the next one of a name.
+  const waiting = new Map();
+  const heard = (event) => new Promise((resolve) => waiting.set(event, resolve));
+  const roomListener = room.addRoomListener((event, ...payload) => {
+    say('room event', event, ...payload.map(brief));
+    waiting.get(event)?.();
+    waiting.delete(event);
+  });
+  // An operation of ours and the event it causes, whichever arrives first.
+  const act = (event, start) => Promise.all([heard(event), call(start)]);
+
+  sim.rooms.addMember(roomUuid, [
+    { uuid: 'bob', name: 'Bob', role: 'member' },
+    { uuid: 'cy', name: 'Cy', role: 'member', isVideoOn: true },
+  ]);
+  await heard('onMemberJoinRoom');
+  say('members now:', [room.getLocalMember(), ...room.getRemoteMembers()].map(brief).join(', '));
+  sim.rooms.updateMember(roomUuid, 'bob', { isAudioOn: true });
+  await heard('onMemberAudioMuteChanged');
+  sim.rooms.chat(roomUuid, { fromUserUuid: 'bob', fromNick: 'Bob', text: 'morning all', time: Date.now() });
+  await heard('onReceiveChatroomMessages');
+  sim.rooms.setProperties(roomUuid, { agenda: 'demo, blockers' });
+  await heard('onRoomPropertiesChanged');
+  await act('onRoomPropertiesChanged', (cb) => room.updateRoomProperty('noteTaker', 'cy', '', cb));
+  await act('onMemberRoleChanged', (cb) => room.changeMemberRole('cy', 'cohost', cb));
+  await act('onRoomLockStateChanged', (cb) => room.lockRoom(cb));
+  sim.rooms.removeMember(roomUuid, 'bob');
+  await heard('onMemberLeaveRoom');
+  const [, , page] = await call((cb) => rooms.fetchChatroomHistoryMessages(roomUuid, { limit: 10 }, cb));
+  say('chat history:', page.map(brief));
+  say('room properties:', room.getRoomProperties(), 'locked?', room.isRoomLocked());
+
+  room.removeRoomListener(roomListener);
+  const [leaveCode] = await call((cb) => room.leaveRoom(cb));
+  say('left the room:', leaveCode, 'rooms joined now:', sim.rooms.list().length);
 
   const [outCode] = await call((cb) => auth.logout(cb));
   say('logged out:', outCode, 'isLoggedIn', auth.isLoggedIn());

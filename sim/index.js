@@ -97,10 +97,16 @@ function releaseHeld() {
  *   'waitingRoom', 'messageChannel', 'whiteboardView', 'annotationView'
  * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
  * @param {Array} args its arguments as JSON, records as objects with their fields
- * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number}} [options]
+ * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number, repeat?: number}} [options]
+ *   repeat raises the event that many times in one go, in order
  */
-function emit(kind, event, args = [], { room = '', mode = 'async', delayMs = 0 } = {}) {
-  return control('emit', { kind, event, args, room, mode, delayMs });
+function emit(kind, event, args = [], { room = '', mode = 'async', delayMs = 0, repeat = 1 } = {}) {
+  return control('emit', { kind, event, args, room, mode, delayMs, repeat });
+}
+
+/** Turns the journal off (for benchmarks) or on again; reset() turns it on. */
+function setJournaling(enabled) {
+  control('setJournaling', { enabled: Boolean(enabled) });
 }
 
 /** How many listeners of a kind (of one room, for room-level kinds) are registered. */
@@ -188,6 +194,156 @@ const frames = {
   },
 };
 
+/**
+ * A member as the simulated SDK takes it: the keys of the script's member record
+ * (uuid, name, avatar, isAudioOn, isVideoOn, isInRtcChannel, isInChatroom,
+ * isSharingScreen, isSharingWhiteboard, isInSipInviting, isInAppInviting,
+ * isSharingSystemAudio, properties, clientType, isAudioConnected, inviteType,
+ * inviteState), every one optional, with `role` as a role name ('host') or the
+ * SDK's role record { name, limit, videoWidth, videoHeight, videoFps,
+ * audioProfile, audioScenario, screenVideoProfile, screenPreferMotion,
+ * screenPreferDetails }.
+ * @typedef {object} SimMember
+ */
+
+/**
+ * A chat message as the simulated SDK takes it: the keys of the script's message
+ * record, every one optional. `messageType` is 'text' (default), 'custom', 'file',
+ * 'image', 'notification' or a number (kinds the module does not know included);
+ * a notification carries an attachment only when `attachStr` is given.
+ * @typedef {object} SimChatMessage
+ */
+
+/**
+ * The rooms of the simulated SDK. createRoom stores a room's settings; joinRoom
+ * (or joinRoomByInvite) makes the room with the caller as local member (the signed-in
+ * account as its UUID, or 'sim-local-user'); leaveRoom and endRoom remove it. What
+ * the room's own operations change (names, roles, properties, lock, blacklist,
+ * cloud recording, kicks) is raised as room events on the room's listeners, after
+ * the operation's completion; operations that name a user who is not in the room
+ * fail with code 404. Everything here happens to joined rooms, raises what the
+ * real SDK would report, and throws for a room that is not joined.
+ *
+ *   sim.rooms.addMember('r1', { uuid: 'bob', name: 'Bob', role: 'member' });    // onMemberJoinRoom
+ *   sim.rooms.updateMember('r1', 'bob', { isAudioOn: true });                   // onMemberAudioMuteChanged
+ *   sim.rooms.chat('r1', { fromUserUuid: 'bob', text: 'hello' });                // onReceiveChatroomMessages
+ *   sim.rooms.setProperties('r1', { topic: 'planning' });                        // onRoomPropertiesChanged
+ *   sim.rooms.emit('r1', 'onRtcChannelError', 5, 'no route');                    // any room event
+ *   sim.rooms.setLink('r1', 'roomContext', false);                               // the room cannot be found
+ *
+ * A scripted join answer shapes the room: sim.answer('joinRoom', { result: false })
+ * hands back no room context; an object result is laid over the new room's state
+ * (for example { remoteMembers: [{ uuid: 'bob' }] }).
+ */
+const rooms = {
+  /** UUIDs of the joined rooms. */
+  list() {
+    return control('rooms.list');
+  },
+  /**
+   * A joined room's state, or null: roomUuid, roomName, password, sipCid,
+   * rtcStartTime, remainingSeconds, maxMembers, roomTemplate, properties,
+   * localMember, remoteMembers, sipInvitingMembers, appInvitingMembers, locked,
+   * cloudRecording, inWaitingRoom, blacklistEnabled.
+   */
+  get(room) {
+    return control('rooms.get', { room });
+  },
+  /**
+   * Changes a room's state (the keys of get(), members given whole). Changes the SDK
+   * reports raise their events: locked, blacklistEnabled, maxMembers,
+   * remainingSeconds, cloudRecording and properties.
+   */
+  update(room, changes) {
+    return control('rooms.update', { room, changes });
+  },
+  /**
+   * Remote members join: one onMemberJoinRoom with all of them.
+   * @param {SimMember|SimMember[]} members
+   */
+  addMember(room, members) {
+    return control('rooms.addMembers', { room, members: Array.isArray(members) ? members : [members] });
+  },
+  /** A remote member leaves: onMemberLeaveRoom. */
+  removeMember(room, user) {
+    return control('rooms.removeMember', { room, user });
+  },
+  /**
+   * A member's state changes (the local member too), done by `by` (default the
+   * member itself); each change raises its event: name, role, isAudioOn, isVideoOn,
+   * isSharingScreen, isSharingSystemAudio, isSharingWhiteboard, isInRtcChannel,
+   * isInChatroom, isAudioConnected, isInSipInviting or inviteState,
+   * isInAppInviting, properties (changed and deleted entries).
+   * @param {Partial<SimMember>} changes
+   */
+  updateMember(room, user, changes, { by = '' } = {}) {
+    return control('rooms.updateMember', { room, user, changes, by });
+  },
+  /**
+   * Messages arrive in the room: kept in its history, raised as onReceiveChatroomMessages.
+   * @param {SimChatMessage|SimChatMessage[]} messages
+   */
+  chat(room, messages) {
+    return control('rooms.chat', { room, messages: Array.isArray(messages) ? messages : [messages] });
+  },
+  /** Someone sets room properties: onRoomPropertiesChanged with what changed. */
+  setProperties(room, properties) {
+    return control('rooms.setProperties', { room, properties });
+  },
+  /** Someone deletes room properties: onRoomPropertiesDeleted with what went. */
+  deleteProperties(room, keys) {
+    return control('rooms.deleteProperties', { room, keys });
+  },
+  /** The room ends for everyone: onRoomEnded(reason), then the room is gone. */
+  end(room, reason = 0) {
+    return control('rooms.end', { room, reason });
+  },
+  /**
+   * Raises any room event on the room's listeners, its arguments as JSON (members as
+   * SimMember or null, messages as SimChatMessage or null). Answers how many
+   * listeners it reaches. Same as sim.emit('room', event, args, { room }).
+   */
+  emit(room, event, ...args) {
+    return emit('room', event, args, { room });
+  },
+  /**
+   * The template fetchRoomTemplate(key) answers, and a room created with
+   * templateId key gets; key '*' stands for every key not set. The SDK's template
+   * record: { roles, memberWhiteboard, memberScreenShare, audioStreamRoles,
+   * videoStreamRoles, subVideoStreamRoles, roomPropertyPermissions: [{ name, roles }] }.
+   */
+  setTemplate(key, template) {
+    return control('rooms.setTemplate', { key, template });
+  },
+  /** A room's chat history (null entries allowed), oldest first. */
+  setHistory(room, messages) {
+    return control('rooms.setHistory', { room, messages });
+  },
+  /**
+   * A room's cloud recordings: [{ recordId, startTime, endTime, infoList: [{ mixing,
+   * fileName, md5, size, url, videoId, pieceIndex, nickname }] }]. Stopping a cloud
+   * recording adds one by itself.
+   */
+  setCloudRecords(room, records) {
+    return control('rooms.setCloudRecords', { room, records });
+  },
+  /**
+   * Makes a link of one room missing or present again: 'roomContext' (the room
+   * service finds no room of that UUID) or a controller ('rtcController',
+   * 'chatController', 'waitingRoomChatController', 'whiteboardController',
+   * 'annotationController', 'liveController', 'waitingRoomController',
+   * 'sipController', 'appInviteController'). sim.setLink(link, present) does it for
+   * every room; sim.reset() restores both.
+   */
+  setLink(room, link, present) {
+    return setLink(`${link}@${room}`, present);
+  },
+  /** Forgets every room, created or joined, and every template, history and record. */
+  reset() {
+    return control('rooms.reset');
+  },
+};
+
 // Stop the SDK thread before the runtime tears down, so nothing it runs can reach
 // a torn-down environment.
 process.once('exit', () => {
@@ -195,4 +351,14 @@ process.once('exit', () => {
   control('shutdown');
 });
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, frames, control };
+/** Baselines for benchmarks, measured in the same process as the module. */
+const baseline = {
+  /** A native call that does nothing. */
+  noop: native.noop,
+  /** Calls `callback` n times through one bare thread-safe function fed by another thread. */
+  threadSafeCalls: native.threadSafeCalls,
+  /** Makes a bare thread-safe function around `callback`, calls it once from another thread, releases it. */
+  threadSafeRoundTrip: native.threadSafeRoundTrip,
+};
+
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, baseline, control };

@@ -34,6 +34,22 @@ const METHODS = {
   ],
   IQVAuthServiceWrap: ['addAuthListener', 'isLoggedIn', 'login', 'loginByDynamicToken', 'logout', 'removeAuthListener'],
   IQVVornServiceWrap: ['setVornDownloadFilePath', 'uploadResource'],
+  IQVRoomServiceWrap: [
+    'createRoom', 'fetchRoomTemplate', 'joinRoom', 'previewRoom', 'getRoomContext', 'getPreviewRoomContext',
+    'getRoomCloudRecordList', 'fetchChatroomHistoryMessages', 'exportChatroomHistoryMessages', 'joinRoomByInvite',
+    'rejectInvite',
+  ],
+  IQVRoomContextWrap: [
+    'getRoomUuid', 'getRoomName', 'getPassword', 'getSipCid', 'getRtcStartTime', 'getRemainingSeconds', 'getMaxMembers',
+    'getRoomTemplate', 'getRoomProperties', 'getLocalMember', 'getRemoteMembers', 'getInSIPInvitingMembers',
+    'getInAppInvitingMembers', 'getChatController', 'getWaitingRoomChatController', 'getRtcController',
+    'getWhiteboardController', 'getAnnotationController', 'getLiveController', 'changeMyName', 'changeMemberName',
+    'changeMemberRole', 'changeMembersRole', 'handOverMyRole', 'kickMemberOut', 'addRoomListener', 'removeRoomListener',
+    'addRtcStatsListener', 'removeRtcStatsListener', 'leaveRoom', 'endRoom', 'lockRoom', 'unlockRoom', 'isRoomLocked',
+    'isCloudRecording', 'updateRoomProperty', 'deleteRoomProperty', 'updateMemberProperty', 'deleteMemberProperty',
+    'startCloudRecord', 'stopCloudRecord', 'getWaitingRoomController', 'getSIPController', 'getAppInviteController',
+    'isInWaitingRoom', 'isRoomBlacklistEnabled', 'rejoinAfterAdmittedToRoom', 'enableRoomBlacklist',
+  ],
 };
 
 const methodsOf = (cls) => Object.getOwnPropertyNames(cls.prototype).filter((n) => n !== 'constructor');

@@ -38,6 +38,15 @@ const bool kinds_defined = (auth_listeners(), global_listeners(), true);
 std::mutex g_kit_mutex;
 SimParlo* g_kit = nullptr;
 
+// Who is signed in: rooms make this account the local member.
+std::mutex g_account_mutex;
+std::string g_account;
+
+void sign_in(const std::string& account) {
+  std::lock_guard<std::mutex> lock(g_account_mutex);
+  g_account = account;
+}
+
 }  // namespace
 
 // --- kit ---
@@ -106,20 +115,29 @@ int32_t SimParlo::getNetworkType() { return engine().call("getNetworkType").ret_
 
 void SimAuth::login(const std::string& account, const std::string& token, parlo::QVCompletion done) {
   Answer answer = engine().call("login", {account, token});
-  if (answer.code == 0) logged_in_ = true;
+  if (answer.code == 0) {
+    logged_in_ = true;
+    sign_in(account);
+  }
   engine().finish(answer, std::move(done));
 }
 
 void SimAuth::loginByDynamicToken(const std::string& account, const std::string& token, const std::string& authType,
                                   parlo::QVCompletion done) {
   Answer answer = engine().call("loginByDynamicToken", {account, token, authType});
-  if (answer.code == 0) logged_in_ = true;
+  if (answer.code == 0) {
+    logged_in_ = true;
+    sign_in(account);
+  }
   engine().finish(answer, std::move(done));
 }
 
 void SimAuth::logout(parlo::QVCompletion done) {
   Answer answer = engine().call("logout");
-  if (answer.code == 0) logged_in_ = false;
+  if (answer.code == 0) {
+    logged_in_ = false;
+    sign_in("");
+  }
   engine().finish(answer, std::move(done));
 }
 
@@ -134,6 +152,11 @@ void SimAuth::removeAuthListener(parlo::IQVAuthListener* listener) {
   engine().call("removeAuthListener", {engine().id_of(listener, "auth")});
   auth_listeners().remove(listener);
   engine().forget(listener);
+}
+
+std::string signed_in_account() {
+  std::lock_guard<std::mutex> lock(g_account_mutex);
+  return g_account;
 }
 
 // --- object storage ---

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine.h"
+#include "sim_rooms.h"
 #include "sdk/parlo.h"
 
 namespace parlo_sim {
@@ -31,7 +32,6 @@ class SimVorn final : public parlo::IQVVornService {
   void uploadResource(const std::string& localPath, parlo::QVResultCompletion<std::string> done) override;
 };
 
-class SimRoomService final : public parlo::IQVRoomService {};
 class SimMessageChannel final : public parlo::IQVMessageChannelService {};
 
 class SimParlo final : public parlo::IQVParlo {

@@ -60,28 +60,38 @@ class CompletionDelivery final : public Delivery {
 };
 
 // The SDK's side of one asynchronous call. The SDK invokes it once; that first
-// invocation queues the result and releases the carrier, queued or not.
-template <class Convert, class... R>
+// invocation copies the result into a delivery made by `make(code, message,
+// results...)`, queues it, and releases the carrier, queued or not.
+template <class Make, class... R>
 class Completion {
  public:
-  Completion(Carrier carrier, Convert convert) : carrier_(carrier), convert_(std::move(convert)) {}
+  Completion(Carrier carrier, Make make) : carrier_(carrier), make_(std::move(make)) {}
 
   void operator()(int32_t code, const std::string& message, const R&... results) const {
     if (!carrier_) return;  // the callback was not a function: nothing to deliver
-    post(carrier_, std::make_unique<CompletionDelivery<Convert, R...>>(convert_, code, message, results...));
+    post(carrier_, make_(code, message, results...));
     carrier_.Release();
   }
 
  private:
   Carrier carrier_;
-  Convert convert_;
+  Make make_;
 };
 
+// A completion with a delivery of its own (a join makes a room context wrapper, or
+// answers with two arguments when no room came back).
+template <class... R, class Make>
+Completion<Make, R...> complete_with(Napi::Env env, Napi::Value callback, Make make) {
+  return Completion<Make, R...>(make_carrier(env, callback), std::move(make));
+}
+
 // complete<R...>(env, callback[, convert]) makes the carrier and the SDK completion
-// of one call. `convert(env, result)` turns each result into a script value.
+// of one call: callback(code, message, convert(env, result)...).
 template <class... R, class Convert = DefaultToJs>
-Completion<Convert, R...> complete(Napi::Env env, Napi::Value callback, Convert convert = {}) {
-  return Completion<Convert, R...>(make_carrier(env, callback), std::move(convert));
+auto complete(Napi::Env env, Napi::Value callback, Convert convert = {}) {
+  return complete_with<R...>(env, callback, [convert](int32_t code, const std::string& message, const R&... results) {
+    return std::make_unique<CompletionDelivery<Convert, R...>>(convert, code, message, results...);
+  });
 }
 
 // After a failed resolution an asynchronous method tries callback(-1, "") and returns

@@ -8,7 +8,10 @@
 
 namespace brimo {
 
+// The first error of a call is the one script sees: throwing a second while one is
+// pending would abort the process.
 inline void raise_type_error(Napi::Env env, const char* message) {
+  if (env.IsExceptionPending()) return;
   Napi::TypeError::New(env, message).ThrowAsJavaScriptException();
 }
 

@@ -1,16 +1,177 @@
 #include "room/room_service_wrap.h"
 
+#include <list>
+#include <memory>
+#include <string>
+
+#include "collab/chat_records.h"
+#include "core/carrier.h"
+#include "core/trace.h"
 #include "room/preview_room_context_wrap.h"
 #include "room/room_context_wrap.h"
+#include "room/room_params.h"
+#include "room/room_records.h"
 
 namespace brimo {
+namespace {
+
+const NullReport kNull{"IQVRoomServiceWrap"};
+
+using JoinOperation = void (parlo::IQVRoomService::*)(const parlo::JoinRoomParams&, const parlo::JoinRoomOptions&,
+                                                      parlo::QVResultCompletion<parlo::RoomContextPtr>);
+
+// A join's result: with a room context, callback(code, message, a new room context
+// wrapper for its UUID); without one, callback(code, message) alone.
+class JoinDelivery final : public Delivery {
+ public:
+  JoinDelivery(const char* trace_line, int32_t code, std::string message, parlo::RoomContextPtr room)
+      : trace_line_(trace_line), code_(code), message_(std::move(message)), room_(std::move(room)) {}
+
+  void deliver(Napi::Env env, Napi::Function callback) override {
+    Napi::Value code = to_js(env, code_);
+    Napi::Value message = to_js(env, message_);
+    if (!room_) {
+      callback.Call(env.Undefined(), {code, message});
+      return;
+    }
+    trace("%s", trace_line_);
+    Napi::Object wrapper = IQVRoomContextWrap::make({to_js(env, room_->getRoomUuid())});
+    callback.Call(env.Undefined(), {code, message, wrapper});
+  }
+
+ private:
+  const char* trace_line_;
+  int32_t code_;
+  std::string message_;
+  parlo::RoomContextPtr room_;  // keeps the SDK's room readable until the script thread has asked its UUID
+};
+
+// The SDK completion of a join: what it hands script depends on whether a room came back.
+auto join_completion(Napi::Env env, Napi::Value callback, const char* trace_line) {
+  return complete_with<parlo::RoomContextPtr>(
+      env, callback, [trace_line](int32_t code, const std::string& message, const parlo::RoomContextPtr& room) {
+        return std::make_unique<JoinDelivery>(trace_line, code, message, room);
+      });
+}
+
+Napi::Value join(const Napi::CallbackInfo& info, parlo::IQVRoomService* rooms, JoinOperation operation,
+                 const char* trace_line) {
+  Napi::Env env = info.Env();
+  if (rooms == nullptr) return fail_callback(env, info[2], to_js(env, false));
+  parlo::JoinRoomParams params = read_join_params(env, info[0]);
+  parlo::JoinRoomOptions options = read_join_options(env, info[1]);
+  (rooms->*operation)(params, options, join_completion(env, info[2], trace_line));
+  return to_js(env, true);
+}
+
+}  // namespace
 
 void IQVRoomServiceWrap::Register(Napi::Env env, Napi::Object exports) {
-  define(env, exports, {});
+  define(env, exports,
+         {
+             InstanceMethod<&IQVRoomServiceWrap::createRoom>("createRoom"),
+             InstanceMethod<&IQVRoomServiceWrap::fetchRoomTemplate>("fetchRoomTemplate"),
+             InstanceMethod<&IQVRoomServiceWrap::joinRoom>("joinRoom"),
+             InstanceMethod<&IQVRoomServiceWrap::previewRoom>("previewRoom"),
+             InstanceMethod<&IQVRoomServiceWrap::getRoomContext>("getRoomContext"),
+             InstanceMethod<&IQVRoomServiceWrap::getPreviewRoomContext>("getPreviewRoomContext"),
+             InstanceMethod<&IQVRoomServiceWrap::getRoomCloudRecordList>("getRoomCloudRecordList"),
+             InstanceMethod<&IQVRoomServiceWrap::fetchChatroomHistoryMessages>("fetchChatroomHistoryMessages"),
+             InstanceMethod<&IQVRoomServiceWrap::exportChatroomHistoryMessages>("exportChatroomHistoryMessages"),
+             InstanceMethod<&IQVRoomServiceWrap::joinRoomByInvite>("joinRoomByInvite"),
+             InstanceMethod<&IQVRoomServiceWrap::rejectInvite>("rejectInvite"),
+         });
   IQVRoomContextWrap::Register(env, exports);
   IQVPreviewRoomContextWrap::Register(env, exports);
 }
 
 IQVRoomServiceWrap::IQVRoomServiceWrap(const Napi::CallbackInfo& info) : Wrap(info) {}
+
+parlo::IQVRoomService* IQVRoomServiceWrap::resolve(Napi::Env env) {
+  return resolve_service<&parlo::IQVParlo::getRoomService>(env, kNull, "roomService");
+}
+
+// A failed resolution leaves the callback alone here: createRoom reports only by its result.
+Napi::Value IQVRoomServiceWrap::createRoom(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return to_js(env, false);
+  parlo::CreateRoomParams params = read_create_params(env, info[0]);
+  parlo::CreateRoomOptions options = read_create_options(env, info[1]);
+  rooms->createRoom(params, options, complete(env, info[2]));
+  return to_js(env, true);
+}
+
+Napi::Value IQVRoomServiceWrap::fetchRoomTemplate(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[1], to_js(env, false));
+  std::string key = utf8(info[0]);
+  rooms->fetchRoomTemplate(key, complete<parlo::RoomTemplate>(env, info[1]));
+  return to_js(env, true);
+}
+
+Napi::Value IQVRoomServiceWrap::joinRoom(const Napi::CallbackInfo& info) {
+  return join(info, resolve(info.Env()), &parlo::IQVRoomService::joinRoom, "joinRoom roomContext \n");
+}
+
+Napi::Value IQVRoomServiceWrap::joinRoomByInvite(const Napi::CallbackInfo& info) {
+  return join(info, resolve(info.Env()), &parlo::IQVRoomService::joinRoomByInvite,
+              "joinRoomByInvite roomContext \n");
+}
+
+// Nothing to preview through the room service itself: the preview room has its own context.
+Napi::Value IQVRoomServiceWrap::previewRoom(const Napi::CallbackInfo& info) {
+  Napi::Value callback = info[2];
+  (void)callback;
+  return to_js(info.Env(), true);
+}
+
+// Never checks that the room exists: the wrapper finds out on its first call.
+Napi::Value IQVRoomServiceWrap::getRoomContext(const Napi::CallbackInfo& info) {
+  trace("IQVRoomServiceWrap getRoomContext \n");
+  return IQVRoomContextWrap::make({info[0]});
+}
+
+Napi::Value IQVRoomServiceWrap::getPreviewRoomContext(const Napi::CallbackInfo&) {
+  return IQVPreviewRoomContextWrap::make();
+}
+
+Napi::Value IQVRoomServiceWrap::getRoomCloudRecordList(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
+  std::string room = utf8(info[0]);
+  rooms->getRoomCloudRecordList(room, complete<std::list<parlo::CloudRecord>>(env, info[1]));
+  return env.Undefined();
+}
+
+Napi::Value IQVRoomServiceWrap::fetchChatroomHistoryMessages(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[2], env.Undefined());
+  std::string room = utf8(info[0]);
+  parlo::ChatroomHistoryOptions options = read_history_options(env, info[1]);
+  rooms->fetchChatroomHistoryMessages(room, options, complete<parlo::ChatMessageList>(env, info[2], &message_list_to_js));
+  return env.Undefined();
+}
+
+Napi::Value IQVRoomServiceWrap::exportChatroomHistoryMessages(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
+  std::string room = utf8(info[0]);
+  rooms->exportChatroomHistoryMessages(room, complete<std::string>(env, info[1]));
+  return env.Undefined();
+}
+
+Napi::Value IQVRoomServiceWrap::rejectInvite(const Napi::CallbackInfo& info) {
+  Napi::Env env = info.Env();
+  parlo::IQVRoomService* rooms = resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
+  std::string room = utf8(info[0]);
+  rooms->rejectInvite(room, complete<std::string>(env, info[1]));
+  return env.Undefined();
+}
 
 }  // namespace brimo

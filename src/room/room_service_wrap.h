@@ -1,8 +1,11 @@
-// IQVRoomServiceWrap: the SDK's room service: create, join, templates, history.
+// IQVRoomServiceWrap: the SDK's room service: create, join, templates, history,
+// cloud recordings. It is also the factory of the room wrappers: a successful join
+// and getRoomContext hand script a new IQVRoomContextWrap.
 #pragma once
 
 #include <napi.h>
 
+#include "core/resolve.h"
 #include "core/wrap.h"
 
 namespace brimo {
@@ -14,6 +17,21 @@ class IQVRoomServiceWrap : public Wrap<IQVRoomServiceWrap> {
 
   static void Register(Napi::Env env, Napi::Object exports);
   explicit IQVRoomServiceWrap(const Napi::CallbackInfo& info);
+
+ private:
+  Napi::Value createRoom(const Napi::CallbackInfo& info);
+  Napi::Value fetchRoomTemplate(const Napi::CallbackInfo& info);
+  Napi::Value joinRoom(const Napi::CallbackInfo& info);
+  Napi::Value previewRoom(const Napi::CallbackInfo& info);
+  Napi::Value getRoomContext(const Napi::CallbackInfo& info);
+  Napi::Value getPreviewRoomContext(const Napi::CallbackInfo& info);
+  Napi::Value getRoomCloudRecordList(const Napi::CallbackInfo& info);
+  Napi::Value fetchChatroomHistoryMessages(const Napi::CallbackInfo& info);
+  Napi::Value exportChatroomHistoryMessages(const Napi::CallbackInfo& info);
+  Napi::Value joinRoomByInvite(const Napi::CallbackInfo& info);
+  Napi::Value rejectInvite(const Napi::CallbackInfo& info);
+
+  static parlo::IQVRoomService* resolve(Napi::Env env);
 };
 
 }  // namespace brimo

@@ -1,5 +1,5 @@
 // Compiled with tsc --noEmit: the declarations describe what script really uses.
-import { IQVParloWrap, SdkVersions, ParloOptions, VideoFrameRequest } from 'brimo';
+import { IQVParloWrap, SdkVersions, ParloOptions, VideoFrameRequest, RoomMember } from 'brimo';
 
 const kit = new IQVParloWrap();
 const options: ParloOptions = {
@@ -36,3 +36,31 @@ if (frameRequest.code === 1) frameRequest.frame.buffer.bytes = new Uint8Array(fr
 kit.stopListenVideoFrame();
 // @ts-expect-error BigInt64Array holds no pixels
 kit.getVideoFrame([{ frame: { userUuid: 'u1', bSubVideo: false, buffer: { bytes: new BigInt64Array(1) } } }]);
+
+// Rooms: joining hands a context (or nothing), events narrow by name.
+const roomService = kit.getRoomService();
+roomService.createRoom({ roomUuid: 'r1', templateId: 3, initialProperties: { topic: 'q3' } }, { enableRtc: true }, (code) => void code);
+roomService.joinRoom({ roomUuid: 'r1', userName: 'Ann', role: 'host' }, {}, (code, message, room) => {
+  if (!room) return void [code, message];
+  const roomListener = room.addRoomListener((...event) => {
+    if (event[0] === 'onMemberJoinRoom') void event[1].map((m) => ('uuid' in m ? m.name : ''));
+    if (event[0] === 'onRoomPropertiesChanged') void Object.values(event[1]).map((p) => p.value.length);
+    if (event[0] === 'onRtcChannelError') void (typeof event[1] === 'string' ? event[2] : event[2].length);
+    if (event[0] === 'onReceiveChatroomMessages') {
+      for (const m of event[1]) if ('messageType' in m && m.messageType === 'image') void [m.width, m.path];
+    }
+  });
+  const me = room.getLocalMember();
+  const role: string = 'role' in me ? me.role.params.screen.videoProfile : '';
+  room.changeMembersRole({ bob: 'cohost' }, (code, message) => void [code, message, role]);
+  room.startCloudRecord({ modeList: [{ mode: 1 }] }, () => {});
+  room.addRtcStatsListener((name, report) => void [name, report]);
+  room.removeRoomListener(roomListener);
+  room.leaveRoom(() => {});
+});
+roomService.fetchChatroomHistoryMessages('r1', { limit: 20 }, (code, message, page) => void page.map((m) => m.time));
+roomService.fetchRoomTemplate('3', (code, message, template) => void template.permissions.room.properties.map((p) => p.roles));
+// @ts-expect-error templateId is a number
+roomService.createRoom({ templateId: '3' }, {}, () => {});
+// @ts-expect-error a room listener gets the event name first
+kit.getRoomService().getRoomContext('r1').addRoomListener((members: RoomMember[]) => void members);

@@ -1,0 +1,40 @@
+// Writing SDK records into plain script objects, key by key in table order, each
+// field by its own to_js. A record states its keys once as a table:
+//   const KeyWriter<Rec> kKeys[] = {field<&Rec::name>("name"), ...};
+//   return write_keys(env, record, kKeys);
+// A key whose value is not a plain field gets its own writer function instead.
+#pragma once
+
+#include <napi.h>
+
+#include <cstddef>
+
+#include "core/record_reader.h"
+#include "core/to_js.h"
+
+namespace brimo {
+
+template <class Record>
+struct KeyWriter {
+  const char* key;
+  Napi::Value (*write)(Napi::Env env, const Record& record);
+};
+
+template <auto Member>
+Napi::Value write_member(Napi::Env env, const record_of<Member>& record) {
+  return to_js(env, record.*Member);
+}
+
+template <auto Member>
+constexpr KeyWriter<record_of<Member>> field(const char* name) {
+  return {name, &write_member<Member>};
+}
+
+template <class Record, size_t N>
+Napi::Object write_keys(Napi::Env env, const Record& record, const KeyWriter<Record> (&keys)[N]) {
+  Napi::Object object = Napi::Object::New(env);
+  for (const auto& k : keys) object.Set(k.key, k.write(env, record));
+  return object;
+}
+
+}  // namespace brimo

@@ -1,0 +1,124 @@
+#include "room/room_params.h"
+
+#include "core/from_js.h"
+
+namespace brimo {
+namespace {
+
+using parlo::CloudRecordConfig;
+using parlo::CreateRoomOptions;
+using parlo::CreateRoomParams;
+using parlo::JoinRoomOptions;
+using parlo::JoinRoomParams;
+
+template <auto Member>
+void read_map_member(const Napi::Value& value, record_of<Member>& record) {
+  record.*Member = read_string_map(value);
+}
+
+// A key read by the map rule.
+template <auto Member>
+constexpr KeyReader<record_of<Member>> map_key(const char* name) {
+  return {name, &read_map_member<Member>};
+}
+
+// The length of an array, asked again at every step; anything else raises the
+// runtime's error and reads as empty.
+uint32_t array_length(const Napi::Value& value) {
+  uint32_t length = 0;
+  if (napi_get_array_length(value.Env(), value, &length) != napi_ok) {
+    Napi::Error::New(value.Env()).ThrowAsJavaScriptException();
+    return 0;
+  }
+  return length;
+}
+
+// Elements that are not objects are skipped; an object without a numeric `mode`
+// stands for mode 0.
+void read_mode_list(const Napi::Value& value, CloudRecordConfig& config) {
+  for (uint32_t i = 0; i < array_length(value); ++i) {
+    Napi::Value element = value.As<Napi::Object>().Get(i);
+    if (!is_object(element)) continue;
+    Napi::Object entry = element.As<Napi::Object>();
+    Napi::Value mode = has(entry, "mode") ? entry.Get("mode") : value.Env().Undefined();
+    config.modeList.push_back(!mode.IsEmpty() && mode.IsNumber() ? uint32(mode) : 0);
+  }
+}
+
+const KeyReader<CreateRoomParams> kCreateParamsKeys[] = {
+    key<&CreateRoomParams::roomUuid>("roomUuid"),
+    key<&CreateRoomParams::roomName>("roomName"),
+    key<&CreateRoomParams::password>("password"),
+    key<&CreateRoomParams::templateId>("templateId"),
+    map_key<&CreateRoomParams::initialProperties>("initialProperties"),
+};
+
+const KeyReader<CreateRoomOptions> kCreateOptionsKeys[] = {
+    key<&CreateRoomOptions::enableRecord>("enableRecord"),
+    key<&CreateRoomOptions::enableLive>("enableLive"),
+    key<&CreateRoomOptions::enableRtc>("enableRtc"),
+    key<&CreateRoomOptions::enableChatroom>("enableChatroom"),
+    key<&CreateRoomOptions::enableWhiteboard>("enableWhiteboard"),
+};
+
+const KeyReader<JoinRoomParams> kJoinParamsKeys[] = {
+    key<&JoinRoomParams::roomUuid>("roomUuid"),
+    key<&JoinRoomParams::userName>("userName"),
+    key<&JoinRoomParams::avatar>("avatar"),
+    key<&JoinRoomParams::role>("role"),
+    key<&JoinRoomParams::password>("password"),
+    map_key<&JoinRoomParams::initialProperties>("initialProperties"),
+};
+
+const KeyReader<JoinRoomOptions> kJoinOptionsKeys[] = {
+    key<&JoinRoomOptions::enableMyAudioDeviceOnJoinRtc>("enableMyAudioDeviceOnJoinRtc"),
+};
+
+const KeyReader<CloudRecordConfig> kCloudRecordKeys[] = {
+    key<&CloudRecordConfig::rtcRecordType>("rtcRecordType"),
+    {"modeList", &read_mode_list},
+};
+
+template <class Record, size_t N>
+Record read(Napi::Env env, const Napi::Value& value, const KeyReader<Record> (&keys)[N], Record record = {}) {
+  read_record(env, value, keys, record);
+  return record;
+}
+
+}  // namespace
+
+parlo::StringMap read_string_map(const Napi::Value& value) {
+  parlo::StringMap map;
+  Napi::Object object(value.Env(), value);
+  Napi::Array names = object.GetPropertyNames();
+  if (names.IsEmpty()) return map;  // not an object: the runtime's error is pending
+  for (uint32_t i = 0; i < names.Length(); ++i) {
+    Napi::Value name = names.Get(i);
+    map[utf8(name)] = utf8(object.Get(name));
+  }
+  return map;
+}
+
+parlo::CreateRoomParams read_create_params(Napi::Env env, const Napi::Value& value) {
+  CreateRoomParams params;
+  params.reservedInt = -1;  // no key sets it; the SDK is always handed -1
+  return read(env, value, kCreateParamsKeys, params);
+}
+
+parlo::CreateRoomOptions read_create_options(Napi::Env env, const Napi::Value& value) {
+  return read(env, value, kCreateOptionsKeys);
+}
+
+parlo::JoinRoomParams read_join_params(Napi::Env env, const Napi::Value& value) {
+  return read(env, value, kJoinParamsKeys);
+}
+
+parlo::JoinRoomOptions read_join_options(Napi::Env env, const Napi::Value& value) {
+  return read(env, value, kJoinOptionsKeys);
+}
+
+parlo::CloudRecordConfig read_cloud_record_config(Napi::Env env, const Napi::Value& value) {
+  return read(env, value, kCloudRecordKeys);
+}
+
+}  // namespace brimo
