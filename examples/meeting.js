@@ -2,7 +2,10 @@
 // A whole meeting against the simulated parlo SDK: what an app does, step by step,
 // with what it sees printed as it happens. Run with `npm start`.
 
+const os = require('node:os');
+const path = require('node:path');
 const brimo = require('..');
+const video = require('./video');
 const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
@@ -98,6 +101,13 @@ async function main() {
   ]);
   await heard('onMemberJoinRoom');
   say('members now:', [room.getLocalMember(), ...room.getRemoteMembers()].map(brief).join(', '));
+
+  // Video: Bob's and Cy's cameras send frames; poll them for a few seconds, print what
+  // arrived and save the newest frame of each as a PNG.
+  const cameras = sim.frames.start({ room: roomUuid, userUuids: ['bob', 'cy'], width: 320, height: 180, fps: 15 });
+  await video.watch(kit, ['bob', 'cy'], { seconds: 3, outDir: path.join(os.tmpdir(), 'brimo-demo', 'video'), say });
+  sim.frames.stop(cameras);
+
   sim.rooms.updateMember(roomUuid, 'bob', { isAudioOn: true });
   await heard('onMemberAudioMuteChanged');
   sim.rooms.chat(roomUuid, { fromUserUuid: 'bob', fromNick: 'Bob', text: 'morning all', time: Date.now() });

@@ -127,7 +127,8 @@ function listeners(kind, room = '') {
 const frames = {
   /**
    * Starts a generator on SDK threads of its own.
-   * @param {object} spec room, users (1), firstUser (1), userPrefix ('sim-user-'),
+   * @param {object} spec room, users (1), firstUser (1), userPrefix ('sim-user-') or
+   *   userUuids (the users' own UUIDs, in place of users and userPrefix),
    *   width (320), height (180), fps (30; 0: as fast as possible), frames (0: until
    *   stopped), sub (false: main streams only; true: main and sub), threads (1)
    * @returns {number} the generator's id

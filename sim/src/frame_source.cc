@@ -101,6 +101,10 @@ class Generator {
         frames_(spec.value("frames", 0u)),
         sub_(spec.value("sub", false)),
         threads_(std::max(1u, spec.value("threads", 1u))) {
+    if (spec.contains("userUuids")) {
+      names_ = spec.at("userUuids").get<std::vector<std::string>>();
+      users_ = static_cast<uint32_t>(names_.size());
+    }
     uint32_t width = spec.value("width", 320u) & ~1u;
     uint32_t height = spec.value("height", 180u) & ~1u;
     if (width == 0 || height == 0 || width > 7680 || height > 4320) throw std::invalid_argument("bad frame size");
@@ -132,7 +136,8 @@ class Generator {
       for (size_t i = thread; i < patterns_.size(); i += threads_) {
         Pattern& p = *patterns_[i];
         p.draw(frame);
-        std::string user = prefix_ + std::to_string(first_user_ + i / (sub_ ? 2 : 1));
+        size_t n = i / (sub_ ? 2 : 1);
+        std::string user = names_.empty() ? prefix_ + std::to_string(first_user_ + n) : names_[n];
         deliver(room_, user, sub_ && i % 2 == 1, p.data(), p.geometry(), 0);
       }
       if (thread == 0) ++ticks_;
@@ -146,6 +151,7 @@ class Generator {
 
   std::string room_;
   std::string prefix_;
+  std::vector<std::string> names_;  // given names instead of prefix + number
   uint32_t users_;
   uint32_t first_user_;
   double fps_;
