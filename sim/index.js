@@ -127,14 +127,14 @@ function listeners(kind, room = '') {
 const frames = {
   /**
    * Starts a generator on SDK threads of its own.
-   * @param {object} spec room, users (1), firstUser (1), userPrefix ('sim-user-') or
+   * @param {object} settings room, users (1), firstUser (1), userPrefix ('sim-user-') or
    *   userUuids (the users' own UUIDs, in place of users and userPrefix),
    *   width (320), height (180), fps (30; 0: as fast as possible), frames (0: until
    *   stopped), sub (false: main streams only; true: main and sub), threads (1)
    * @returns {number} the generator's id
    */
-  start(spec) {
-    return control('frameStart', spec);
+  start(settings) {
+    return control('frameStart', settings);
   },
   /** Stops one generator, or all of them; answers { id: { ticks, running } }. */
   stop(id) {
@@ -152,11 +152,11 @@ const frames = {
    */
   push({ room = '', user = 'sim-user-1', sub = false, width = 64, height = 36, type = 0, bytes, offsets, strides,
     userIndex = 1, frame = 0, mode = 'async' } = {}) {
-    const spec = { room, user, sub, width, height, type, userIndex, frame, mode };
-    if (bytes !== undefined) spec.bytes = Buffer.from(bytes.buffer, bytes.byteOffset, bytes.byteLength).toString('base64');
-    if (offsets !== undefined) spec.offsets = offsets;
-    if (strides !== undefined) spec.strides = strides;
-    return control('framePush', spec);
+    const settings = { room, user, sub, width, height, type, userIndex, frame, mode };
+    if (bytes !== undefined) settings.bytes = Buffer.from(bytes.buffer, bytes.byteOffset, bytes.byteLength).toString('base64');
+    if (offsets !== undefined) settings.offsets = offsets;
+    if (strides !== undefined) settings.strides = strides;
+    return control('framePush', settings);
   },
   /**
    * Reads the test pattern back from a frame's bytes: { user, stream, frame, whole }

@@ -92,21 +92,21 @@ void deliver(const std::string& room, const std::string& user, bool sub, const u
 
 class Generator {
  public:
-  Generator(const json& spec)
-      : room_(spec.value("room", "")),
-        prefix_(spec.value("userPrefix", "sim-user-")),
-        users_(spec.value("users", 1u)),
-        first_user_(spec.value("firstUser", 1u)),
-        fps_(spec.value("fps", 30.0)),
-        frames_(spec.value("frames", 0u)),
-        sub_(spec.value("sub", false)),
-        threads_(std::max(1u, spec.value("threads", 1u))) {
-    if (spec.contains("userUuids")) {
-      names_ = spec.at("userUuids").get<std::vector<std::string>>();
+  Generator(const json& settings)
+      : room_(settings.value("room", "")),
+        prefix_(settings.value("userPrefix", "sim-user-")),
+        users_(settings.value("users", 1u)),
+        first_user_(settings.value("firstUser", 1u)),
+        fps_(settings.value("fps", 30.0)),
+        frames_(settings.value("frames", 0u)),
+        sub_(settings.value("sub", false)),
+        threads_(std::max(1u, settings.value("threads", 1u))) {
+    if (settings.contains("userUuids")) {
+      names_ = settings.at("userUuids").get<std::vector<std::string>>();
       users_ = static_cast<uint32_t>(names_.size());
     }
-    uint32_t width = spec.value("width", 320u) & ~1u;
-    uint32_t height = spec.value("height", 180u) & ~1u;
+    uint32_t width = settings.value("width", 320u) & ~1u;
+    uint32_t height = settings.value("height", 180u) & ~1u;
     if (width == 0 || height == 0 || width > 7680 || height > 4320) throw std::invalid_argument("bad frame size");
     for (uint32_t u = 0; u < users_; ++u) {
       for (uint32_t s = 0; s < (sub_ ? 2u : 1u); ++s) {
@@ -191,36 +191,36 @@ std::vector<uint8_t> decode_base64(const std::string& text) {
 // offsets, strides }. Offsets and strides default to the I420 layout; bytes default
 // to the test pattern of frame `frame`. The SDK reads exactly what the offsets say,
 // so a frame whose bytes are shorter than its layout is refused here.
-json push_frame(const json& spec) {
-  uint32_t width = spec.value("width", 64u);
-  uint32_t height = spec.value("height", 36u);
+json push_frame(const json& settings) {
+  uint32_t width = settings.value("width", 64u);
+  uint32_t height = settings.value("height", 36u);
   Geometry g = i420(width, height);
-  if (spec.contains("offsets")) {
-    auto o = spec.at("offsets").get<std::vector<int32_t>>();
+  if (settings.contains("offsets")) {
+    auto o = settings.at("offsets").get<std::vector<int32_t>>();
     for (size_t i = 0; i < 4 && i < o.size(); ++i) g.offsets[i] = o[i];
     g.size = static_cast<size_t>(std::max<int64_t>(0, 2LL * g.offsets[2] - g.offsets[1]));
   }
-  if (spec.contains("strides")) {
-    auto s = spec.at("strides").get<std::vector<int32_t>>();
+  if (settings.contains("strides")) {
+    auto s = settings.at("strides").get<std::vector<int32_t>>();
     for (size_t i = 0; i < 4 && i < s.size(); ++i) g.strides[i] = s[i];
   }
   std::vector<uint8_t> bytes;
-  if (spec.contains("bytes")) {
-    bytes = decode_base64(spec.at("bytes").get<std::string>());
+  if (settings.contains("bytes")) {
+    bytes = decode_base64(settings.at("bytes").get<std::string>());
   } else {
-    Pattern p(spec.value("userIndex", 1u), spec.value("sub", false) ? 1 : 0, width, height);
-    p.draw(spec.value("frame", 0u));
+    Pattern p(settings.value("userIndex", 1u), settings.value("sub", false) ? 1 : 0, width, height);
+    p.draw(settings.value("frame", 0u));
     bytes.assign(p.data(), p.data() + p.geometry().size);
   }
   if (bytes.size() < g.size) throw std::invalid_argument("frame bytes are shorter than its layout");
-  std::string room = spec.value("room", "");
-  std::string user = spec.value("user", "sim-user-1");
-  bool sub = spec.value("sub", false);
-  uint32_t type = spec.value("type", 0u);
+  std::string room = settings.value("room", "");
+  std::string user = settings.value("user", "sim-user-1");
+  bool sub = settings.value("sub", false);
+  uint32_t type = settings.value("type", 0u);
   auto deliver_now = [room, user, sub, bytes = std::move(bytes), g, type] {
     deliver(room, user, sub, bytes.data(), g, type);
   };
-  if (spec.value("mode", "async") == "sync") {
+  if (settings.value("mode", "async") == "sync") {
     deliver_now();
   } else {
     Engine::get().post(deliver_now);
@@ -228,20 +228,20 @@ json push_frame(const json& spec) {
   return room_listeners().count(room);
 }
 
-json start_generator(const json& spec) {
-  auto generator = std::make_unique<Generator>(spec);
+json start_generator(const json& settings) {
+  auto generator = std::make_unique<Generator>(settings);
   std::lock_guard<std::mutex> lock(g_mutex);
   int64_t id = g_next++;
   g_generators[id] = std::move(generator);
   return id;
 }
 
-json stop_generators(const json& spec) {
+json stop_generators(const json& settings) {
   std::map<int64_t, std::unique_ptr<Generator>> stopping;
   {
     std::lock_guard<std::mutex> lock(g_mutex);
-    if (spec.is_object() && spec.contains("id")) {
-      auto found = g_generators.find(spec.at("id").get<int64_t>());
+    if (settings.is_object() && settings.contains("id")) {
+      auto found = g_generators.find(settings.at("id").get<int64_t>());
       if (found != g_generators.end()) {
         stopping.insert(std::move(*found));
         g_generators.erase(found);
@@ -258,17 +258,17 @@ json stop_generators(const json& spec) {
   return report;
 }
 
-json generator_status(const json& spec) {
+json generator_status(const json& settings) {
   std::lock_guard<std::mutex> lock(g_mutex);
-  auto found = g_generators.find(spec.at("id").get<int64_t>());
+  auto found = g_generators.find(settings.at("id").get<int64_t>());
   if (found == g_generators.end()) return nullptr;
   return found->second->status();
 }
 
 // The module's frame hub figures, found through the dynamic loader in the module
 // file that script names.
-json hub_stats(const json& spec) {
-  std::string path = spec.at("module").get<std::string>();
+json hub_stats(const json& settings) {
+  std::string path = settings.at("module").get<std::string>();
   void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
   if (module == nullptr) throw std::invalid_argument("the module is not loaded: " + path);
   using Stats = void (*)(uint64_t*);
