@@ -179,7 +179,8 @@ test('with several producer threads, every delivered frame is whole and of its o
   kit.startListenVideoFrame();
   const s = sim();
   const users = 4;
-  const id = s.frames.start({ room: room.uuid, users, width: W, height: H, fps: 0, frames: 400, sub: true, threads: 4, userPrefix: 'gen-' });
+  // Paced so that the producers and the poller overlap for most of a second.
+  const id = s.frames.start({ room: room.uuid, users, width: W, height: H, fps: 500, frames: 400, sub: true, threads: 4, userPrefix: 'gen-' });
   const requests = [];
   for (let u = 1; u <= users; u++) {
     for (const sub of [false, true]) requests.push({ user: u, sub, r: request(`gen-${u}`, { sub }) });
