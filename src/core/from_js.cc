@@ -7,11 +7,12 @@
 // already pending) and yields "", 0 or false.
 
 namespace brimo {
-namespace {
 
-// Raises the error of the Node-API call that just failed; Error::New rethrows an
-// exception that was already pending instead.
+// Error::New reads the failed call's own error info, or rethrows an exception that
+// was already pending instead.
 void raise_failed(napi_env env) { Napi::Error::New(env).ThrowAsJavaScriptException(); }
+
+namespace {
 
 std::string read_utf8(napi_env env, napi_value value) {
   size_t length = 0;
@@ -74,6 +75,16 @@ std::string coerced_string(const Napi::Value& value) {
     return {};
   }
   return read_utf8(value.Env(), coerced);
+}
+
+uint32_t array_length(const Napi::Value& value) {
+  if (value.IsEmpty()) return 0;
+  uint32_t length = 0;
+  if (napi_get_array_length(value.Env(), value, &length) != napi_ok) {
+    raise_failed(value.Env());
+    return 0;
+  }
+  return length;
 }
 
 bool has(const Napi::Value& object, const char* key) {

@@ -31,20 +31,34 @@ Napi::Value property(Napi::Env env, const Napi::Value& object, const char* key);
 Napi::Value property(Napi::Env env, const Napi::Value& object, const Napi::Value& key);
 Napi::Value element(Napi::Env env, const Napi::Value& object, uint32_t index);
 
-// An array of strings: its length, then each element from index 0, read as a string.
+// Raises the error of the Node-API call that just failed (or keeps the one pending).
+void raise_failed(napi_env env);
 
+// An array's length; anything else raises the runtime's error and reads as 0.
+uint32_t array_length(const Napi::Value& value);
+
+// An array of strings: its length, then each element from index 0, read as a string.
 template <class List>
 List string_list(const Napi::Value& value) {
   List list;
-  if (value.IsEmpty()) return list;
-  Napi::Env env = value.Env();
-  uint32_t length = 0;
-  if (napi_get_array_length(env, value, &length) != napi_ok) {
-    Napi::Error::New(env).ThrowAsJavaScriptException();
-    return list;
-  }
-  for (uint32_t i = 0; i < length; ++i) list.push_back(utf8(element(env, value, i)));
+  uint32_t length = array_length(value);
+  for (uint32_t i = 0; i < length; ++i) list.push_back(utf8(element(value.Env(), value, i)));
   return list;
+}
+
+// Calls fn(name) for every enumerable string-keyed property name of `object`,
+// inherited ones too, in order. A non-object raises the runtime's error.
+template <class Fn>
+void each_property_name(const Napi::Value& object, Fn fn) {
+  if (object.IsEmpty()) return;
+  Napi::Env env = object.Env();
+  napi_value names = nullptr;
+  if (napi_get_property_names(env, object, &names) != napi_ok) {
+    raise_failed(env);
+    return;
+  }
+  Napi::Value list(env, names);
+  for (uint32_t i = 0; i < array_length(list); ++i) fn(element(env, list, i));
 }
 
 // Presence test as script's `in`: inherited properties, and properties whose value

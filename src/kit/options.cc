@@ -93,18 +93,10 @@ void read_group(const Napi::Object& parent, const char* name, const KeyReader<Re
 
 void read_extras(const Napi::Value& value, std::unordered_map<std::string, std::string>& extras) {
   if (!is_object(value)) return;
-  Napi::Env env = value.Env();
-  napi_value names = nullptr;
-  uint32_t count = 0;
-  if (napi_get_property_names(env, value, &names) != napi_ok || napi_get_array_length(env, names, &count) != napi_ok) {
-    Napi::Error::New(env).ThrowAsJavaScriptException();
-    return;
-  }
-  for (uint32_t i = 0; i < count; ++i) {
-    Napi::Value name = element(env, Napi::Value(env, names), i);
+  each_property_name(value, [&](const Napi::Value& name) {
     std::string key = coerced_string(name);
-    extras[key] = coerced_string(property(env, value, name));
-  }
+    extras[key] = coerced_string(property(value.Env(), value, name));
+  });
 }
 
 }  // namespace

@@ -22,25 +22,13 @@ constexpr KeyReader<record_of<Member>> map_key(const char* name) {
   return {name, &read_map_member<Member>};
 }
 
-// The length of an array, asked again at every step; anything else raises the
-// runtime's error and reads as empty.
-uint32_t array_length(const Napi::Value& value) {
-  uint32_t length = 0;
-  if (napi_get_array_length(value.Env(), value, &length) != napi_ok) {
-    Napi::Error::New(value.Env()).ThrowAsJavaScriptException();
-    return 0;
-  }
-  return length;
-}
-
 // Elements that are not objects are skipped; an object without a numeric `mode`
 // stands for mode 0.
 void read_mode_list(const Napi::Value& value, CloudRecordConfig& config) {
   for (uint32_t i = 0; i < array_length(value); ++i) {
-    Napi::Value element = value.As<Napi::Object>().Get(i);
-    if (!is_object(element)) continue;
-    Napi::Object entry = element.As<Napi::Object>();
-    Napi::Value mode = has(entry, "mode") ? entry.Get("mode") : value.Env().Undefined();
+    Napi::Value entry = element(value.Env(), value, i);
+    if (!is_object(entry)) continue;
+    Napi::Value mode = has(entry, "mode") ? property(value.Env(), entry, "mode") : value.Env().Undefined();
     config.modeList.push_back(!mode.IsEmpty() && mode.IsNumber() ? uint32(mode) : 0);
   }
 }
@@ -89,13 +77,10 @@ Record read(Napi::Env env, const Napi::Value& value, const KeyReader<Record> (&k
 
 parlo::StringMap read_string_map(const Napi::Value& value) {
   parlo::StringMap map;
-  Napi::Object object(value.Env(), value);
-  Napi::Array names = object.GetPropertyNames();
-  if (names.IsEmpty()) return map;  // not an object: the runtime's error is pending
-  for (uint32_t i = 0; i < names.Length(); ++i) {
-    Napi::Value name = names.Get(i);
-    map[utf8(name)] = utf8(object.Get(name));
-  }
+  each_property_name(value, [&](const Napi::Value& name) {
+    std::string key = utf8(name);
+    map[key] = utf8(property(value.Env(), value, name));
+  });
   return map;
 }
 

@@ -82,15 +82,6 @@ void write_result(Napi::Env env, Napi::Object request, Napi::Object frame, Napi:
   if (r.has_delay) request.Set("delay", to_js(env, r.delay_ms));
 }
 
-uint32_t array_length(Napi::Env env, const Napi::Value& requests) {
-  uint32_t length = 0;
-  if (napi_get_array_length(env, requests, &length) != napi_ok) {
-    Napi::Error::New(env).ThrowAsJavaScriptException();
-    return 0;
-  }
-  return length;
-}
-
 }  // namespace
 
 Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info) {
@@ -107,12 +98,12 @@ Napi::Value get_video_frame(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   if (refuse_reentry(env)) return env.Undefined();
   Napi::Value requests = info[0];
-  if (array_length(env, requests) == 0) return env.Undefined();
+  if (array_length(requests) == 0) return env.Undefined();
 
   g_fetching = true;
   {
     video::FetchBatch batch = video::FrameStore::instance().begin_fetch();
-    for (uint32_t i = 0; i < array_length(env, requests); ++i) {
+    for (uint32_t i = 0; i < array_length(requests); ++i) {
       Napi::HandleScope scope(env);
       Napi::Value request = element(env, requests, i);
       Napi::Value frame = property(env, request, "frame");
