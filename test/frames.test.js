@@ -187,7 +187,9 @@ test('with several producer threads, every delivered frame is whole and of its o
   }
   let delivered = 0;
   const last = new Map();
-  while (s.frames.status(id).running) {
+  // One more poll after the producers finish, so a slow start still sees their newest frames.
+  for (let more = true; more;) {
+    more = s.frames.status(id).running;
     kit.getVideoFrame(requests.map((q) => q.r));
     for (const q of requests) {
       if (q.r.code !== 0) continue;

@@ -30,7 +30,7 @@ function runChild(source, { timeout = 30000, args = ['--expose-gc'] } = {}) {
 }
 
 /** A promise of the next call of a callback, with its arguments, or a timeout. */
-function nextCall(timeoutMs = 5000) {
+function nextCall(timeoutMs = 15000) {
   let resolve;
   let timer;
   const promise = new Promise((res, rej) => {
@@ -45,7 +45,7 @@ function nextCall(timeoutMs = 5000) {
 }
 
 /** Waits until `predicate()` is true, polling on the event loop, or fails after a timeout. */
-async function waitUntil(predicate, { timeoutMs = 5000, what = 'condition' } = {}) {
+async function waitUntil(predicate, { timeoutMs = 15000, what = 'condition' } = {}) {
   const end = Date.now() + timeoutMs;
   while (!predicate()) {
     if (Date.now() > end) throw new Error(`timed out waiting for ${what}`);

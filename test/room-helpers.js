@@ -10,7 +10,7 @@ let rooms = 0;
 const freshUuid = (prefix = 'room') => `${prefix}-${process.pid}-${++rooms}`;
 
 /** Starts an asynchronous call with a callback and resolves with its arguments. */
-async function settle(start, timeoutMs = 5000) {
+async function settle(start, timeoutMs = 15000) {
   const { callback, promise } = nextCall(timeoutMs);
   start(callback);
   return (await promise).args;
@@ -50,7 +50,7 @@ function listen(ctx) {
     if (this !== undefined) calls.push(['this is not undefined']);
     for (const w of waiting.splice(0)) w();
   });
-  const next = (name, timeoutMs = 5000) =>
+  const next = (name, timeoutMs = 15000) =>
     new Promise((resolve, reject) => {
       const timer = setTimeout(() => reject(new Error(`no ${name} within ${timeoutMs} ms`)), timeoutMs);
       const look = () => {

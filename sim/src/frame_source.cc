@@ -113,6 +113,8 @@ class Generator {
         patterns_.push_back(std::make_unique<Pattern>(first_user_ + u, s, width, height));
       }
     }
+    // Counted before the threads start, so a status read right after start() says running.
+    running_ = static_cast<int>(threads_);
     for (uint32_t t = 0; t < threads_; ++t) workers_.emplace_back([this, t] { run(t); });
   }
 
@@ -129,7 +131,6 @@ class Generator {
 
  private:
   void run(uint32_t thread) {
-    ++running_;
     auto period = std::chrono::duration<double>(fps_ > 0 ? 1.0 / fps_ : 0.0);
     auto next = std::chrono::steady_clock::now();
     for (uint32_t frame = 0; !stopping_ && (frames_ == 0 || frame < frames_); ++frame) {
