@@ -234,7 +234,8 @@ const frames = {
  *
  * A scripted join answer shapes the room: sim.answer('joinRoom', { result: false })
  * hands back no room context; an object result is laid over the new room's state
- * (for example { remoteMembers: [{ uuid: 'bob' }] }).
+ * (for example { remoteMembers: [{ uuid: 'bob' }] }) and hands the room back even with
+ * a non-zero code.
  */
 const rooms = {
   /** UUIDs of the joined rooms. */

@@ -83,6 +83,11 @@ test('a failed resolution throws the class message, makes no SDK call and never 
     assert.throws(() => vorn.setVornDownloadFilePath('/tmp'), {
       name: 'TypeError', message: 'IQVParlo parlo Null pointer exception',
     });
+    // The real SDK always has a kit; told to have none, the kit's own methods raise too.
+    for (const call of [() => kit.isInitialized(), () => kit.getSdkVersions(), () => kit.uploadLog(cb),
+      () => kit.initialize({}, cb), () => kit.getNetworkType(), () => kit.release()]) {
+      assert.throws(call, { name: 'TypeError', message: 'parlo Null pointer exception' });
+    }
   } finally {
     s.reset();
   }
@@ -175,4 +180,36 @@ test('a held completion keeps the process alive until the SDK completes it', () 
   assert.deepEqual(lines.filter((l) => /^(completed|releasing)/.test(l)), [
     'releasing 1', 'completed 0 https://logs.parlo.sim/upload/sim-device',
   ]);
+});
+
+test('kit methods hand SDK values through unchanged, signed, with the versions in their script order', async () => {
+  const { s, kit } = kitWithSim();
+  s.answer('getSdkVersions', { result: { imVersion: 'im', rtcVersion: 'rtc', whiteboardVersion: 'wb', parloVersion: 'p' } });
+  assert.equal(JSON.stringify(kit.getSdkVersions()), '{"imVersion":"im","parloVersion":"p","rtcVersion":"rtc","whiteboardVersion":"wb"}');
+  s.answer('switchLanguage', { ret: -3 });
+  assert.equal(kit.switchLanguage(-1), -3);
+  assert.deepEqual(s.journal('switchLanguage').map((e) => e.args), [[-1]]);
+  s.answer('getNetworkType', { ret: -2 });
+  s.answer('getDeviceId', { result: 'dev-9' });
+  s.answer('getCurrentLogPath', { result: '/var/log/p' });
+  assert.deepEqual([kit.getNetworkType(), kit.getDeviceId(), kit.getCurrentLogPath()], [-2, 'dev-9', '/var/log/p']);
+
+  s.answer('initialize', { code: -7, message: 'no' });
+  let init;
+  assert.equal(kit.initialize({}, (...args) => { init = args; }), 1);
+  assert.deepEqual(init, [-7, 'no']);
+  s.answer('uploadLog', { code: -2147483648, message: 'low', result: 't' });
+  const { callback, promise } = nextCall();
+  assert.equal(kit.uploadLog(callback), 0);
+  assert.deepEqual((await promise).args, [-2147483648, 'low', 't']);
+
+  // release stops the SDK but never destroys it: a later initialize works.
+  kit.initialize({}, () => {});
+  assert.equal(kit.isInitialized(), true);
+  const destroyed = s.counters().destroyCalls ?? 0;
+  assert.equal(kit.release(), 1);
+  assert.equal(kit.isInitialized(), false);
+  assert.equal(s.counters().destroyCalls ?? 0, destroyed);
+  kit.initialize({}, () => {});
+  assert.equal(kit.isInitialized(), true);
 });

@@ -151,16 +151,40 @@ test('counters continue across stop and start', () => {
   assert.deepEqual([r.total, r.drop], [3, 1]);
 });
 
-test('frames the SDK describes impossibly are skipped without reading past its buffer', () => {
+test('a frame is counted however the SDK describes it; only one that cannot be read is skipped', () => {
   kit.startListenVideoFrame();
   const stats = sim().frames.hubStats();
-  push('bad', { offsets: [0, 100, 50, 0] }); // U plane after V
-  push('bad', { offsets: [-8, W * H, W * H * 1.25, 0] });
-  const after = sim().frames.hubStats();
-  assert.equal(after.skipped - stats.skipped, 2);
-  const r = request('bad');
+  push('odd', { offsets: [0, 100, 50, 0] }); // U plane after V: nothing can be read
+  const r = request('odd');
   kit.getVideoFrame([r]);
-  assert.equal(r.code, 2);
+  // Nothing stored under the key yet, so no counters are written either.
+  assert.deepEqual([r.code, r.total, sim().frames.hubStats().skipped - stats.skipped], [2, undefined, 1]);
+  // The Y offset takes no part in the buffer: the buffer is read from its first byte.
+  push('odd', { offsets: [-8, W * H, W * H * 1.25, 0], frame: 3 });
+  kit.getVideoFrame([r]);
+  assert.deepEqual([r.code, r.total, r.drop, r.frame.buffer.vOffset], [0, 2, 0, SIZE]);
+  assert.equal(sim().frames.inspect(r.frame.buffer.bytes, W, H).frame, 3);
+  // A frame without pixels is a frame too, and fits any array.
+  push('odd', { offsets: [0, 0, 0, 0] });
+  const empty = request('odd', { bytes: new Uint8Array(0) });
+  kit.getVideoFrame([empty]);
+  assert.deepEqual([empty.code, empty.total, empty.frame.buffer.vOffset], [0, 3, 0]);
+});
+
+test('a getter that detaches or shrinks the array before the copy gets nothing written into it', () => {
+  kit.startListenVideoFrame();
+  for (const spoil of [
+    (buffer) => structuredClone(buffer, { transfer: [buffer] }),
+    (buffer) => buffer.resize(16),
+  ]) {
+    push('spoiler');
+    const buffer = new ArrayBuffer(SIZE, { maxByteLength: SIZE });
+    const bytes = new Uint8Array(buffer);
+    const r = { frame: { get userUuid() { spoil(buffer); return 'spoiler'; }, bSubVideo: false, buffer: { bytes } } };
+    kit.getVideoFrame([r]);
+    assert.equal(r.code, 1, 'the array is too small now');
+    assert.equal(r.frame.buffer.vOffset, SIZE);
+  }
 });
 
 test('bad requests raise the runtime error; re-entering the hub from a getter is refused', () => {

@@ -186,13 +186,13 @@ test('the caption state and property deletion events write their trace lines', (
         console.log('heard', event, args.length);
         if (event === 'onRoomPropertiesDeleted') { ctx.removeRoomListener(id); process.exit(0); }
       });
-      sim.emit('room', 'onCaptionStateChanged', [2, -5, 'no captions'], { room: 'traced' });
+      sim.emit('room', 'onCaptionStateChanged', [2, -5, 'no %s captions\\u0000, really'], { room: 'traced' });
       sim.emit('room', 'onRoomPropertiesDeleted', [{ a: '1', b: '2' }], { room: 'traced' });
     });
   `);
   assert.equal(status, 0, stderr);
   assert.deepEqual(lines.filter((l) => /^(onCaption|onRoomProp|heard)/.test(l)), [
-    'onCaptionStateChanged state, 2 code, -5 message, no captions',
+    'onCaptionStateChanged state, 2 code, -5 message, no %s captions\u0000, really',
     'heard onCaptionStateChanged 3',
     'onRoomPropertiesDeleted properties, 2',
     'heard onRoomPropertiesDeleted 1',
@@ -232,4 +232,24 @@ test('RTC statistics reports reach their listener in the documented shapes', asy
     assert.deepEqual(calls[i], [event, expected], event);
     assert.equal(JSON.stringify(calls[i]), JSON.stringify([event, expected]), `${event}: key order`);
   });
+});
+
+test('map keys written by other members stay own entries of their full length', async () => {
+  const { s, ctx, uuid } = await joined();
+  const heard = listen(ctx);
+  // JSON.parse, because an object literal would set the prototype instead.
+  const hostile = JSON.parse('{"__proto__": "x", "k": "v", "k\\u0000z": "w"}');
+  s.rooms.emit(uuid, 'onRoomPropertiesChanged', hostile);
+  s.rooms.emit(uuid, 'onMemberPropertiesChanged', 'm-1', hostile);
+  const [, changed] = await heard.next('onRoomPropertiesChanged');
+  const [, , member] = await heard.next('onMemberPropertiesChanged');
+  for (const [map, value] of [[changed, (v) => ({ value: v })], [member, (v) => v]]) {
+    assert.equal(Object.getPrototypeOf(map), Object.prototype);
+    assert.deepEqual(Object.keys(map), ['__proto__', 'k', 'k\u0000z']);
+    assert.deepEqual(Object.getOwnPropertyDescriptor(map, '__proto__').value, value('x'));
+    assert.deepEqual([map.k, map['k\u0000z']], [value('v'), value('w')]);
+  }
+  assert.equal(changed.value, undefined, 'no entry leaks in through the prototype');
+  heard.remove();
+  await settle((cb) => ctx.leaveRoom(cb));
 });

@@ -160,6 +160,12 @@ test('a join calls back with a new room context, or with two arguments when no r
       const failed = await settle((cb) => rooms[op]({ roomUuid: freshUuid(op) }, {}, cb));
       assert.deepEqual(failed, [answer.code || 0, answer.message || ''], `${op} ${JSON.stringify(answer)}`);
     }
+    // A room context that comes back with a warning code is handed over all the same.
+    s.answer(op, { code: 7, message: 'joined, no audio', result: { roomName: 'W' } });
+    const warned = await settle((cb) => rooms[op]({ roomUuid: freshUuid(op) }, {}, cb));
+    assert.deepEqual([warned.length, warned[0], warned[1]], [3, 7, 'joined, no audio']);
+    assert.ok(warned[2] instanceof IQVRoomContextWrap);
+    await settle((cb) => warned[2].leaveRoom(cb));
   }
 });
 

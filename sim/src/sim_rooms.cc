@@ -681,7 +681,7 @@ RoomState initial_state(const parlo::JoinRoomParams& params, const parlo::JoinRo
 
 // Joins the room of `params`: the room already joined, or a new one from its stored
 // settings with the caller as local member and `overrides` (scripted) laid over.
-parlo::RoomContextPtr join(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
+std::shared_ptr<SimRoom> join(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
                            const json& overrides) {
   RoomState state;
   std::map<std::string, ControllerFactory> factories;
@@ -705,12 +705,13 @@ parlo::RoomContextPtr join(const parlo::JoinRoomParams& params, const parlo::Joi
 }
 
 void join_as(const char* op, const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
-             parlo::QVResultCompletion<parlo::RoomContextPtr> done) {
+             parlo::QVResultCompletion<parlo::IQVRoomContext*> done) {
   Answer answer = engine().call(op, json::array({params, options}));
-  parlo::RoomContextPtr room;
-  // A scripted result of false hands no room context; an object is laid over the new room's state.
+  std::shared_ptr<SimRoom> room;
+  // A scripted result of false hands no room context; an object is laid over the new
+  // room's state, and hands a room context whatever the code says.
   bool refused = answer.result.is_boolean() && !answer.result.get<bool>();
-  if (answer.code == 0 && !refused) {
+  if ((answer.code == 0 && !refused) || answer.result.is_object()) {
     try {
       room = join(params, options, answer.result);
     } catch (const std::exception& e) {
@@ -718,7 +719,12 @@ void join_as(const char* op, const parlo::JoinRoomParams& params, const parlo::J
       answer.message = std::string("scripted result does not read: ") + e.what();
     }
   }
-  engine().finish(answer, std::move(done), room);
+  // The completion holds the room, so the context it hands over stays valid for the
+  // call even if the room is left before the SDK thread gets to it.
+  engine().finish(answer, [done = std::move(done), room](int32_t code, const std::string& message,
+                                                         parlo::IQVRoomContext* context) {
+    done(code, message, context);
+  }, room.get());
 }
 
 // The page of a room's history that `options` asks for: from startTime on, oldest
@@ -886,12 +892,12 @@ void SimRoomService::fetchRoomTemplate(const std::string& key, parlo::QVResultCo
 }
 
 void SimRoomService::joinRoom(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
-                              parlo::QVResultCompletion<parlo::RoomContextPtr> done) {
+                              parlo::QVResultCompletion<parlo::IQVRoomContext*> done) {
   join_as("joinRoom", params, options, std::move(done));
 }
 
 void SimRoomService::joinRoomByInvite(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
-                                      parlo::QVResultCompletion<parlo::RoomContextPtr> done) {
+                                      parlo::QVResultCompletion<parlo::IQVRoomContext*> done) {
   join_as("joinRoomByInvite", params, options, std::move(done));
 }
 

@@ -37,9 +37,9 @@ class SimRoomService final : public parlo::IQVRoomService {
                   parlo::QVCompletion done) override;
   void fetchRoomTemplate(const std::string& key, parlo::QVResultCompletion<parlo::RoomTemplate> done) override;
   void joinRoom(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
-                parlo::QVResultCompletion<parlo::RoomContextPtr> done) override;
+                parlo::QVResultCompletion<parlo::IQVRoomContext*> done) override;
   void joinRoomByInvite(const parlo::JoinRoomParams& params, const parlo::JoinRoomOptions& options,
-                        parlo::QVResultCompletion<parlo::RoomContextPtr> done) override;
+                        parlo::QVResultCompletion<parlo::IQVRoomContext*> done) override;
   parlo::IQVRoomContext* getRoomContext(const std::string& roomUuid) override;
   parlo::IQVPreviewRoomContext* getPreviewRoomContext() override;
   void getRoomCloudRecordList(const std::string& roomUuid,

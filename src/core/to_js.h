@@ -46,10 +46,21 @@ Napi::Value sequence_to_js(Napi::Env env, const Sequence& items) {
   return array;
 }
 
+// Makes `key` an own, enumerable, writable property of `object`, whatever the key
+// says: SDK maps carry keys written by other members, so "__proto__" must stay an
+// entry rather than replace the prototype, and a key keeps its full length.
+inline void set_own(Napi::Env env, Napi::Object object, const std::string& key, Napi::Value value) {
+  napi_property_descriptor entry{};
+  entry.name = Napi::String::New(env, key);
+  entry.value = value;
+  entry.attributes = static_cast<napi_property_attributes>(napi_writable | napi_enumerable | napi_configurable);
+  napi_define_properties(env, object, 1, &entry);
+}
+
 template <class Map>
 Napi::Value map_to_js(Napi::Env env, const Map& map) {
   Napi::Object object = Napi::Object::New(env);
-  for (const auto& [key, value] : map) object.Set(key, to_js(env, value));
+  for (const auto& [key, value] : map) set_own(env, object, key, to_js(env, value));
   return object;
 }
 

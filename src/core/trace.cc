@@ -13,4 +13,9 @@ void trace(const char* format, ...) {
   std::fflush(stdout);
 }
 
+void trace_text(const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
+}
+
 }  // namespace brimo

@@ -2,8 +2,13 @@
 // and flushed at once so they keep the order of the steps, also through a pipe.
 #pragma once
 
+#include <string>
+
 namespace brimo {
 
 void trace(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Writes `line` whole, in one write: for lines that carry text from the SDK, which
+// may hold any byte, NUL included.
+void trace_text(const std::string& line);
 
 }  // namespace brimo

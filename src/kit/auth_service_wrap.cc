@@ -57,9 +57,9 @@ Napi::Value IQVAuthServiceWrap::loginByDynamicToken(const Napi::CallbackInfo& in
   std::string account = utf8(info[0]);
   std::string token = utf8(info[1]);
   std::string auth_type = utf8(info[2]);
-  trace("loginByDynamicToken start authType: %s \n", auth_type.c_str());
+  trace_text("loginByDynamicToken start authType: " + auth_type + " \n");
   auto* auth = resolve(info.Env());
-  trace("loginByDynamicToken end authType: %s \n", auth_type.c_str());
+  trace_text("loginByDynamicToken end authType: " + auth_type + " \n");
   if (auth == nullptr) return fail_callback(info.Env(), info[3], to_js(info.Env(), false));
   auth->loginByDynamicToken(account, token, auth_type, complete(info.Env(), info[3]));
   return to_js(info.Env(), true);

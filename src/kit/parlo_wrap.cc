@@ -7,6 +7,7 @@
 #include "collab/message_channel_service_wrap.h"
 #include "collab/room_chat_controller_wrap.h"
 #include "core/carrier.h"
+#include "core/errors.h"
 #include "kit/auth_service_wrap.h"
 #include "kit/kit_listeners.h"
 #include "kit/kit_records.h"
@@ -21,6 +22,14 @@ namespace {
 
 // The kit is always there: createQVParlo hands out the same kit until it is destroyed.
 parlo::IQVParlo* kit() { return createQVParlo(); }
+
+// The kit of a kit method. The SDK always has one; the simulated SDK can be told to
+// have none, and a method then raises rather than reach a null kit.
+parlo::IQVParlo* require_kit(Napi::Env env) {
+  parlo::IQVParlo* found = createQVParlo();
+  if (!found) raise_type_error(env, "parlo Null pointer exception");
+  return found;
+}
 
 }  // namespace
 
@@ -85,13 +94,17 @@ Napi::Value IQVParloWrap::getVornService(const Napi::CallbackInfo&) { return vor
 Napi::Value IQVParloWrap::getRoomService(const Napi::CallbackInfo&) { return room_service_.Value(); }
 
 Napi::Value IQVParloWrap::getSdkVersions(const Napi::CallbackInfo& info) {
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  if (!sdk) return info.Env().Undefined();
   parlo::SdkVersions versions;
-  kit()->getSdkVersions(versions);
+  sdk->getSdkVersions(versions);
   return to_js(info.Env(), versions);
 }
 
 Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
+  parlo::IQVParlo* sdk = require_kit(env);
+  if (!sdk) return env.Undefined();
   parlo::ParloOptions options;
   read_options(env, info[0], options);
   std::cout << "initialize options:" << "appKey:" << options.appKey << std::endl;
@@ -103,8 +116,9 @@ Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   Napi::Value callback = info[1];
   auto inside = std::make_shared<bool>(true);
   const std::thread::id script_thread = std::this_thread::get_id();
-  kit()->initialize(options, [env, callback, inside, script_thread](int32_t code, const std::string& message) {
-    if (!*inside || std::this_thread::get_id() != script_thread) return;
+  sdk->initialize(options, [env, callback, inside, script_thread](int32_t code, const std::string& message) {
+    // The thread first: `inside` belongs to the script thread.
+    if (std::this_thread::get_id() != script_thread || !*inside) return;
     callback.As<Napi::Function>().Call(env.Undefined(), {to_js(env, code), to_js(env, message)});
   });
   *inside = false;
@@ -112,37 +126,48 @@ Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value IQVParloWrap::isInitialized(const Napi::CallbackInfo& info) {
-  return to_js(info.Env(), kit()->isInitialized());
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  return sdk ? to_js(info.Env(), sdk->isInitialized()) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::release(const Napi::CallbackInfo& info) {
-  kit()->release();
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  if (!sdk) return info.Env().Undefined();
+  sdk->release();
   return Napi::Number::New(info.Env(), 1);
 }
 
 Napi::Value IQVParloWrap::switchLanguage(const Napi::CallbackInfo& info) {
-  return to_js(info.Env(), kit()->switchLanguage(int32(info[0])));
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  return sdk ? to_js(info.Env(), sdk->switchLanguage(int32(info[0]))) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::uploadLog(const Napi::CallbackInfo& info) {
-  kit()->uploadLog(complete<std::string>(info.Env(), info[0]));
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  if (!sdk) return info.Env().Undefined();
+  sdk->uploadLog(complete<std::string>(info.Env(), info[0]));
   return Napi::Number::New(info.Env(), 0);
 }
 
 Napi::Value IQVParloWrap::getDeviceId(const Napi::CallbackInfo& info) {
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  if (!sdk) return info.Env().Undefined();
   std::string id;
-  kit()->getDeviceId(id);
+  sdk->getDeviceId(id);
   return to_js(info.Env(), id);
 }
 
 Napi::Value IQVParloWrap::getCurrentLogPath(const Napi::CallbackInfo& info) {
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  if (!sdk) return info.Env().Undefined();
   std::string path;
-  kit()->getCurrentLogPath(path);
+  sdk->getCurrentLogPath(path);
   return to_js(info.Env(), path);
 }
 
 Napi::Value IQVParloWrap::getNetworkType(const Napi::CallbackInfo& info) {
-  return to_js(info.Env(), kit()->getNetworkType());
+  parlo::IQVParlo* sdk = require_kit(info.Env());
+  return sdk ? to_js(info.Env(), sdk->getNetworkType()) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::getVideoFrame(const Napi::CallbackInfo& info) { return get_video_frame(info); }

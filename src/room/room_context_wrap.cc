@@ -89,7 +89,7 @@ void IQVRoomContextWrap::Register(Napi::Env env, Napi::Object exports) {
 
 IQVRoomContextWrap::IQVRoomContextWrap(const Napi::CallbackInfo& info)
     : Wrap(info), room_uuid_(utf8(info[0])) {
-  trace("IQVRoomContextWrap %s \n", room_uuid_.c_str());
+  trace_text("IQVRoomContextWrap " + room_uuid_ + " \n");
   // Controllers get our own argument 0, unconverted.
   napi_value uuid = info[0];
   napi_value no = Napi::Boolean::New(info.Env(), false);
@@ -106,7 +106,7 @@ IQVRoomContextWrap::IQVRoomContextWrap(const Napi::CallbackInfo& info)
 }
 
 IQVRoomContextWrap::~IQVRoomContextWrap() {
-  trace("~IQVRoomContextWrap %s \n", room_uuid_.c_str());
+  trace_text("~IQVRoomContextWrap " + room_uuid_ + " \n");
 }
 
 parlo::IQVRoomContext* IQVRoomContextWrap::resolve(Napi::Env env) const {

@@ -158,7 +158,8 @@ class RoomListenerAdapter final : public ListenerAdapter<parlo::IQVRoomListener>
   }
   // The caption service's state is worth a line in the trace, written as it arrives.
   void onCaptionStateChanged(int32_t state, int32_t code, const std::string& message) override {
-    trace("onCaptionStateChanged state, %d code, %d message, %s\n", state, code, message.c_str());
+    trace_text("onCaptionStateChanged state, " + std::to_string(state) + " code, " + std::to_string(code) +
+               " message, " + message + "\n");
     emit("onCaptionStateChanged", state, code, message);
   }
   void onReceiveCaptionMessages(const std::list<parlo::CaptionMessagePtr>& captions,

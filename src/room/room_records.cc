@@ -144,6 +144,16 @@ Napi::Value to_js(Napi::Env env, const RoomMemberPtr& member) {
   return record;
 }
 
+Napi::Value waiting_member_to_js(Napi::Env env, const RoomMemberPtr& member) {
+  Napi::Object record = Napi::Object::New(env);
+  if (!member) return record;
+  record.Set("uuid", to_js(env, member->getUuid()));
+  record.Set("role", to_js(env, member->getRole()));
+  record.Set("avatar", to_js(env, member->getAvatar()));
+  record.Set("name", to_js(env, member->getName()));
+  return record;
+}
+
 Napi::Value to_js(Napi::Env env, const RoomPropertyPermission& permission) {
   return write_keys(env, permission, kPermissionKeys);
 }
@@ -184,7 +194,7 @@ Napi::Value to_js(Napi::Env env, const ChangedRoomProperties& properties) {
   for (const auto& [key, value] : properties.entries) {
     Napi::Object entry = Napi::Object::New(env);
     entry.Set("value", to_js(env, value));
-    object.Set(key, entry);
+    set_own(env, object, key, entry);
   }
   return object;
 }

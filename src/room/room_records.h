@@ -16,6 +16,9 @@ enum class TemplateOrder { RolesFirst, PermissionsFirst };
 Napi::Value to_js(Napi::Env env, const RoomRole& role);
 // A null member becomes an empty object.
 Napi::Value to_js(Napi::Env env, const RoomMemberPtr& member);
+// The waiting room's shorter form of a member: uuid, role, avatar, name. A null
+// member becomes an empty object.
+Napi::Value waiting_member_to_js(Napi::Env env, const RoomMemberPtr& member);
 Napi::Value to_js(Napi::Env env, const RoomPropertyPermission& permission);
 Napi::Value to_js(Napi::Env env, const RoomTemplate& room_template, TemplateOrder order = TemplateOrder::RolesFirst);
 // A null caption becomes an empty object.

@@ -2,6 +2,7 @@
 
 #include <list>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "collab/chat_records.h"
@@ -18,24 +19,24 @@ namespace {
 const NullReport kNull{"IQVRoomServiceWrap"};
 
 using JoinOperation = void (parlo::IQVRoomService::*)(const parlo::JoinRoomParams&, const parlo::JoinRoomOptions&,
-                                                      parlo::QVResultCompletion<parlo::RoomContextPtr>);
+                                                      parlo::QVResultCompletion<parlo::IQVRoomContext*>);
 
 // A join's result: with a room context, callback(code, message, a new room context
 // wrapper for its UUID); without one, callback(code, message) alone.
 class JoinDelivery final : public Delivery {
  public:
-  JoinDelivery(const char* trace_line, int32_t code, std::string message, parlo::RoomContextPtr room)
-      : trace_line_(trace_line), code_(code), message_(std::move(message)), room_(std::move(room)) {}
+  JoinDelivery(const char* trace_line, int32_t code, std::string message, std::optional<std::string> room_uuid)
+      : trace_line_(trace_line), code_(code), message_(std::move(message)), room_uuid_(std::move(room_uuid)) {}
 
   void deliver(Napi::Env env, Napi::Function callback) override {
     Napi::Value code = to_js(env, code_);
     Napi::Value message = to_js(env, message_);
-    if (!room_) {
+    if (!room_uuid_) {
       callback.Call(env.Undefined(), {code, message});
       return;
     }
     trace("%s", trace_line_);
-    Napi::Object wrapper = IQVRoomContextWrap::make({to_js(env, room_->getRoomUuid())});
+    Napi::Object wrapper = IQVRoomContextWrap::make({to_js(env, *room_uuid_)});
     callback.Call(env.Undefined(), {code, message, wrapper});
   }
 
@@ -43,14 +44,18 @@ class JoinDelivery final : public Delivery {
   const char* trace_line_;
   int32_t code_;
   std::string message_;
-  parlo::RoomContextPtr room_;  // keeps the SDK's room readable until the script thread has asked its UUID
+  std::optional<std::string> room_uuid_;
 };
 
-// The SDK completion of a join: what it hands script depends on whether a room came back.
+// The SDK completion of a join: what it hands script depends on whether a room came
+// back. The room context is the SDK's and valid only during its completion, so its
+// UUID is read there and only the UUID travels to the script thread.
 auto join_completion(Napi::Env env, Napi::Value callback, const char* trace_line) {
-  return complete_with<parlo::RoomContextPtr>(
-      env, callback, [trace_line](int32_t code, const std::string& message, const parlo::RoomContextPtr& room) {
-        return std::make_unique<JoinDelivery>(trace_line, code, message, room);
+  return complete_with<parlo::IQVRoomContext*>(
+      env, callback, [trace_line](int32_t code, const std::string& message, parlo::IQVRoomContext* const& room) {
+        std::optional<std::string> room_uuid;
+        if (room) room_uuid = room->getRoomUuid();
+        return std::make_unique<JoinDelivery>(trace_line, code, message, std::move(room_uuid));
       });
 }
 

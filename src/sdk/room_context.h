@@ -85,8 +85,5 @@ class IQVRoomContext {
   virtual ~IQVRoomContext() = default;
 };
 
-// A room context handed over by a completion: the reference keeps it valid until
-// the script thread has read it, even if the room is left in between.
-using RoomContextPtr = std::shared_ptr<IQVRoomContext>;
 
 }  // namespace parlo

@@ -21,9 +21,9 @@ class IQVRoomService {
   virtual void fetchRoomTemplate(const std::string& templateKey, QVResultCompletion<RoomTemplate> completion) = 0;
   // The completion's room context is null when no room was joined.
   virtual void joinRoom(const JoinRoomParams& params, const JoinRoomOptions& options,
-                        QVResultCompletion<RoomContextPtr> completion) = 0;
+                        QVResultCompletion<IQVRoomContext*> completion) = 0;
   virtual void joinRoomByInvite(const JoinRoomParams& params, const JoinRoomOptions& options,
-                                QVResultCompletion<RoomContextPtr> completion) = 0;
+                                QVResultCompletion<IQVRoomContext*> completion) = 0;
   // The joined room of that UUID, or null; borrowed for the current call only.
   virtual IQVRoomContext* getRoomContext(const std::string& roomUuid) = 0;
   virtual IQVPreviewRoomContext* getPreviewRoomContext() = 0;

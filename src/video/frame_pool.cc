@@ -9,7 +9,8 @@ namespace brimo::video {
 
 namespace {
 
-void* heap_allocate(std::size_t size) { return std::malloc(size); }
+// A frame may have no pixels at all; its block is still a real one.
+void* heap_allocate(std::size_t size) { return std::malloc(size > 0 ? size : 1); }
 
 void report(const char* message) {
   std::fputs(message, stderr);

@@ -84,6 +84,8 @@ void write_result(Napi::Env env, Napi::Object request, Napi::Object frame, Napi:
 
 }  // namespace
 
+bool fetching_video_frames() { return g_fetching; }
+
 Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info) {
   video::FrameStore::instance().start();
   return info.Env().Undefined();
@@ -108,9 +110,13 @@ Napi::Value get_video_frame(const Napi::CallbackInfo& info) {
       Napi::Value request = element(env, requests, i);
       Napi::Value frame = property(env, request, "frame");
       Napi::Value buffer = property(env, frame, "buffer");
-      Destination dest = destination(env, property(env, buffer, "bytes"));
+      Napi::Value bytes = property(env, buffer, "bytes");
+      Destination dest = destination(env, bytes);
       std::string user_uuid = utf8(property(env, frame, "userUuid"));
       bool sub = truthy(property(env, frame, "bSubVideo"));
+      // The reads above can run getters, and a getter can detach or shrink the
+      // array: take its memory again now that no script runs before the copy.
+      if (dest.data) dest = destination(env, bytes);
       video::FetchResult result = batch.fetch(user_uuid, sub, dest.data, dest.capacity);
       // After a failed read the runtime refuses every further read and write.
       if (env.IsExceptionPending()) break;

@@ -4,21 +4,23 @@
 #include <chrono>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <utility>
 
 namespace brimo::video {
 
 namespace {
 
-// Buffer size of a description, or 0 when its offsets cannot describe planes
-// stored back to back. Checked in 64 bits so a wrapped 32-bit size never
-// leads to a read beyond the SDK's buffer.
-std::uint64_t checked_size(const FrameDescription& d) {
-  const std::int64_t y = d.offsets[0], u = d.offsets[1], v = d.offsets[2];
-  if (y < 0 || u < 0 || u > v) return 0;
-  const std::int64_t size = 2 * v - u;
-  if (size <= 0 || static_cast<std::uint64_t>(size) > FrameStore::kMaxFrameBytes) return 0;
-  return static_cast<std::uint64_t>(size);
+// Buffer size of a description, or nothing when its offsets cannot describe planes
+// stored back to back. Checked in 64 bits so a wrapped 32-bit size never leads to a
+// read beyond the SDK's buffer. The Y offset takes no part: the buffer is read from
+// its first byte.
+std::optional<std::uint64_t> checked_size(const FrameDescription& d) {
+  const std::int64_t u = d.offsets[1], v = d.offsets[2];
+  if (u < 0 || u > v) return std::nullopt;
+  const auto size = static_cast<std::uint64_t>(2 * v - u);
+  if (size > FrameStore::kMaxFrameBytes) return std::nullopt;
+  return size;
 }
 
 void describe(FrameRecord& r, bool sub, const FrameDescription& d, std::int64_t now) {
@@ -91,15 +93,17 @@ FrameRecord* FrameStore::new_record(const std::string& user_uuid, std::uint64_t 
 void FrameStore::store(const std::string& user_uuid, bool sub, const std::uint8_t* data,
                        const FrameDescription& d) {
   if (!listening_.load()) return;
-  const std::uint64_t size = checked_size(d);
-  if (!data || size == 0) {
-    skipped_.fetch_add(1);
-    return;
-  }
+  const std::optional<std::uint64_t> checked = checked_size(d);
   std::lock_guard<std::mutex> lock(mutex_);
   const std::string& key = key_of(user_uuid, sub);
   Counters& counters = counters_[key];
   ++counters.total;
+  // Received and counted, but not readable: the previous frame stays.
+  if (!checked || (*checked > 0 && !data)) {
+    ++skipped_;
+    return;
+  }
+  const std::uint64_t size = *checked;
 
   FrameRecord* record;
   auto it = frames_.find(key);
@@ -127,7 +131,7 @@ void FrameStore::store(const std::string& user_uuid, bool sub, const std::uint8_
     if (!record->consumed) ++counters.drop;
   }
   describe(*record, sub, d, clock_());
-  std::memcpy(record->data, data, size);
+  if (size > 0) std::memcpy(record->data, data, size);
   ++stored_;
 }
 
@@ -135,7 +139,7 @@ FrameStore::Stats FrameStore::stats() const {
   std::lock_guard<std::mutex> lock(mutex_);
   Stats s;
   s.stored = stored_;
-  s.skipped = skipped_.load();
+  s.skipped = skipped_;
   s.allocation_failures = allocation_failures_;
   s.pool_blocks_allocated = pool_.blocks_allocated();
   s.pool_free_blocks = pool_.free_blocks();
@@ -205,7 +209,7 @@ FetchResult FetchBatch::fetch(const std::string& user_uuid, bool sub, std::uint8
     return r;
   }
 
-  std::memcpy(dest, f.data, size);
+  if (size > 0) std::memcpy(dest, f.data, size);
   const std::int64_t now = s.clock_();
   if (c != s.counters_.end()) c->second.last_delivered_ms = now;
   r.code = FetchResult::kDelivered;

@@ -89,7 +89,7 @@ class FrameStore {
 
   struct Stats {
     std::uint64_t stored = 0;               // frames copied into the hub
-    std::uint64_t skipped = 0;              // null data or unusable offsets
+    std::uint64_t skipped = 0;              // counted, not stored: null data or unusable offsets
     std::uint64_t allocation_failures = 0;  // frames lost to an exhausted heap
     std::uint64_t pool_blocks_allocated = 0;
     std::uint64_t pool_free_blocks = 0;
@@ -139,7 +139,7 @@ class FrameStore {
   std::string key_;  // reused for every lookup, so steady state allocates nothing
   std::uint64_t stored_ = 0;
   std::uint64_t allocation_failures_ = 0;
-  std::atomic<std::uint64_t> skipped_{0};  // counted before the lock is taken
+  std::uint64_t skipped_ = 0;
 };
 
 }  // namespace brimo::video

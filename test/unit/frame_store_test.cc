@@ -227,24 +227,37 @@ TEST_F(FrameStoreTest, SteadyStateAllocatesNothing) {
   EXPECT_EQ(store.stats().stored, 404u);
 }
 
-TEST_F(FrameStoreTest, UnusableDescriptionsAreSkippedWithoutReadingTheBuffer) {
+TEST_F(FrameStoreTest, UnreadableFramesAreCountedButNeverRead) {
   std::uint8_t tiny[16] = {};
   store.store("u1", false, nullptr, i420(8, 8, 0).d);
-  const std::int32_t bad[][2] = {{100, 50}, {-4, 8}, {0, 0}, {0, INT_MAX}, {INT_MAX - 8, INT_MAX}};
+  const std::int32_t bad[][2] = {{100, 50}, {-4, 8}, {0, INT_MAX}, {INT_MAX - 8, INT_MAX}};
   for (const auto& uv : bad) {
     FrameDescription d;
     d.offsets[1] = uv[0];
     d.offsets[2] = uv[1];
     store.store("u1", false, tiny, d);
   }
-  FrameDescription negative_y = i420(2, 2, 0).d;
-  negative_y.offsets[0] = -1;
-  store.store("u1", false, tiny, negative_y);
-  const FrameStore::Stats s = store.stats();
-  EXPECT_EQ(s.skipped, 7u);
+  FrameStore::Stats s = store.stats();
+  EXPECT_EQ(s.skipped, 5u);
   EXPECT_EQ(s.stored, 0u);
   push("u1", i420(8, 8, 1));
-  EXPECT_EQ(poll("u1", 96).total, 1);
+  FetchResult r = poll("u1", 96);
+  EXPECT_EQ(r.code, FetchResult::kDelivered);
+  EXPECT_EQ(r.total, 6);
+  EXPECT_EQ(r.drop, 0);
+
+  // A negative Y offset takes no part in the buffer size; no pixels at all is a
+  // frame too, even without a data pointer.
+  Frame negative_y = i420(2, 2, 7);
+  negative_y.d.offsets[0] = -1;
+  push("u2", negative_y);
+  EXPECT_EQ(poll("u2", 6).code, FetchResult::kDelivered);
+  EXPECT_TRUE(dest_is(7, 6));
+  store.store("u3", false, nullptr, FrameDescription{});
+  r = store.begin_fetch().fetch("u3", false, nullptr, 0);
+  EXPECT_EQ(r.code, FetchResult::kDelivered);
+  EXPECT_EQ(r.v_offset, 0u);
+  EXPECT_EQ(store.stats().skipped, 5u);
 }
 
 TEST_F(FrameStoreTest, ExhaustedHeapSkipsTheFrameAndKeepsThePreviousOne) {
