@@ -1,9 +1,10 @@
 'use strict';
-// The listener bridge: ids, removal rules, delivery from SDK threads, lifetime.
+// The listener bridge: ids, removal rules, delivery from SDK threads, lifetime; and
+// the completions of the account and storage services.
 
 const test = require('node:test');
 const assert = require('node:assert/strict');
-const { brimo, sim, runChild, waitUntil } = require('./helpers');
+const { brimo, sim, runChild, nextCall, waitUntil } = require('./helpers');
 
 test('ids are unique across tables and start at 0 in a fresh process', () => {
   const { lines, status, stderr } = runChild(`
@@ -64,11 +65,15 @@ test('events reach every registered listener with their payload, in the order ra
   const ids = [auth.addAuthListener(function (...args) { a.push([this, ...args]); }), auth.addAuthListener((...args) => b.push(args))];
   const gid = kit.addGlobalEventListener((...args) => g.push(args));
   for (let code = 0; code < 50; code++) s.emit('auth', 'onAuthEvent', [code - 10]);
+  // The engine's lifecycle operations are not forwarded; the other three share one name.
+  s.emit('global', 'onBeforeRtcEngineInitialize', ['not forwarded: before init']);
   s.emit('global', 'onRtcEngineEvent', ['event text']);
-  s.emit('global', 'onBeforeRtcEngineRelease', ['not forwarded']);
+  s.emit('global', 'onAfterRtcEngineInitialize', ['not forwarded: after init']);
+  s.emit('global', 'onBeforeRtcEngineRelease', ['not forwarded: before release']);
   s.emit('global', 'onRtcEngineMessage', ['message text']);
   s.emit('global', 'onRtcEngineWarning', ['ünïcode warning']);
-  await waitUntil(() => a.length === 50 && b.length === 50 && g.length === 3, { what: 'events' });
+  // One adapter delivers in order: once the last event is in, everything before it is too.
+  await waitUntil(() => a.length === 50 && b.length === 50 && g.some(([, text]) => text === 'ünïcode warning'), { what: 'events' });
   assert.deepEqual(a.map(([self, name, code]) => [self, name, code]), Array.from({ length: 50 }, (_, i) => [undefined, 'onAuthEvent', i - 10]));
   assert.deepEqual(b, a.map(([, ...rest]) => rest));
   assert.deepEqual(g, [
@@ -160,4 +165,42 @@ test('a non-function listener raises the runtime error but is still registered a
   assert.match(sdkId, /^auth#/);
   // Events for it are dropped without harm.
   s.emit('auth', 'onAuthEvent', [1], { mode: 'sync' });
+  // The throw hid its id; ids come from one counter, so it is the one before the next.
+  const next = auth.addAuthListener(() => {});
+  assert.equal(auth.removeAuthListener(next - 1), true, 'the registration without a carrier is removable');
+  assert.equal(auth.removeAuthListener(next), true);
+  assert.equal(s.listeners('auth'), 0);
+  assert.deepEqual(s.journal('removeAuthListener').map((e) => e.args[0]), [sdkId, s.journal('addAuthListener')[1].args[0]]);
+  assert.throws(() => auth.removeAuthListener(next - 1), { name: 'TypeError', message: 'Index out of bounds' });
+  assert.equal(s.emit('auth', 'onAuthEvent', [2], { mode: 'sync' }), 0);
+});
+
+test('account and storage calls pass their strings in order; SDK failures come back exactly, after the call', async () => {
+  const s = sim();
+  s.reset();
+  const kit = new (brimo().IQVParloWrap)();
+  const auth = kit.getAuthService();
+  const vorn = kit.getVornService();
+  const calls = [
+    ['login', (cb) => auth.login('ann@example.com', 'tok-1', cb), true, ['ann@example.com', 'tok-1'],
+      { code: 401, message: 'bad token' }, [401, 'bad token']],
+    ['loginByDynamicToken', (cb) => auth.loginByDynamicToken('bob', 'dyn-2', 'oauth', cb), true, ['bob', 'dyn-2', 'oauth'],
+      { code: -3, message: 'token expired' }, [-3, 'token expired']],
+    ['uploadResource', (cb) => vorn.uploadResource('/data/big.bin', cb), null, ['/data/big.bin'],
+      { code: 413, message: 'too large', result: 'partial:big.bin' }, [413, 'too large', 'partial:big.bin']],
+  ];
+  // 'sync': the SDK completes inside its own call; the callback still waits for the method to return.
+  for (const mode of ['async', 'sync']) {
+    for (const [op, start, returns, sent, answer, expected] of calls) {
+      s.answer(op, { ...answer, mode });
+      const { callback, promise } = nextCall();
+      let returned = false;
+      let seen;
+      assert.equal(start(function (...args) { seen = { self: this, returned }; callback(...args); }), returns, op);
+      returned = true;
+      assert.deepEqual((await promise).args, expected, `${op} ${mode}`);
+      assert.deepEqual(seen, { self: undefined, returned: true }, `${op} ${mode}`);
+      assert.deepEqual(s.journal(op).at(-1).args, sent, op);
+    }
+  }
 });

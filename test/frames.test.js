@@ -235,3 +235,49 @@ test('with several producer threads, every delivered frame is whole and of its o
   kit.getVideoFrame(requests.map((q) => q.r));
   assert.deepEqual(requests.map((q) => [q.r.code, q.r.total]), requests.map(() => [0, 401]));
 });
+
+test('capacity in bytes for every pixel-holding kind: exact size gets the frame, one element short gets 1', () => {
+  kit.startListenVideoFrame();
+  const kinds = [Int8Array, Uint8ClampedArray, Int32Array, Float32Array, Float64Array];
+  kinds.forEach((Kind, i) => {
+    push('kinds', { frame: 20 + i, userIndex: 7 });
+    const short = request('kinds', { bytes: new Kind(SIZE / Kind.BYTES_PER_ELEMENT - 1) });
+    kit.getVideoFrame([short]);
+    assert.equal(short.code, 1, `${Kind.name} one element short`);
+    const exact = request('kinds', { bytes: new Kind(SIZE / Kind.BYTES_PER_ELEMENT) });
+    kit.getVideoFrame([exact]);
+    assert.equal(exact.code, 0, `${Kind.name} of exactly the frame's bytes`);
+    const bytes = new Uint8Array(exact.frame.buffer.bytes.buffer);
+    assert.deepEqual(sim().frames.inspect(bytes, W, H), { user: 7, stream: 0, frame: 20 + i, whole: true }, Kind.name);
+  });
+});
+
+test('one array, one key twice: the first request takes the frame, the second gets 2 and keeps it stored', () => {
+  kit.startListenVideoFrame();
+  kit.getVideoFrame([request('nobody')]); // releases whatever earlier tests left
+  push('twice', { frame: 5, userIndex: 8 });
+  const first = request('twice');
+  const second = request('twice');
+  kit.getVideoFrame([first, second]);
+  assert.deepEqual([first.code, first.total, first.drop], [0, 1, 0]);
+  assert.deepEqual(sim().frames.inspect(first.frame.buffer.bytes, W, H), { user: 8, stream: 0, frame: 5, whole: true });
+  assert.deepEqual([second.code, 'total' in second, 'drop' in second, 'width' in second.frame], [2, false, false, false]);
+  assert.equal(sim().frames.hubStats().held, 1, 'asked for, so not released');
+});
+
+test('a request that cannot be read throws; the ones before it are served, the frames after it released', () => {
+  kit.startListenVideoFrame();
+  kit.getVideoFrame([request('nobody')]);
+  for (const [n, user] of ['bad1', 'bad2', 'bad3'].entries()) push(user, { frame: n, userIndex: 10 + n });
+  assert.equal(sim().frames.hubStats().held, 3);
+  // The first request's array is too small, so its frame stays unconsumed for a later poll.
+  const first = request('bad1', { bytes: new Uint8Array(1) });
+  const third = request('bad3');
+  assert.throws(() => kit.getVideoFrame([first, {}, third]));
+  assert.deepEqual([first.code, first.total, first.drop, first.frame.buffer.vOffset], [1, 1, 0, SIZE]);
+  assert.equal(sim().frames.hubStats().held, 1, 'only the first key kept its frame');
+  const later = ['bad1', 'bad2', 'bad3'].map((user) => request(user));
+  kit.getVideoFrame(later);
+  assert.deepEqual(later.map((r) => [r.code, r.total]), [[0, 1], [2, undefined], [2, undefined]]);
+  assert.deepEqual(sim().frames.inspect(later[0].frame.buffer.bytes, W, H), { user: 10, stream: 0, frame: 0, whole: true });
+});

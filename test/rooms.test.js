@@ -495,3 +495,34 @@ test('a listener added to a room that ends is removed once the room is joined ag
   assert.equal(heard.remove(), true);
   await settle((cb) => ctx.leaveRoom(cb));
 });
+
+test('a join without a callback function throws the runtime error, still joins in the SDK, makes no wrapper and lets the process exit', () => {
+  const { lines, status, signal, stderr } = runChild(`
+    const rooms = new brimo.IQVParloWrap().getRoomService();
+    for (const [uuid, callback] of [['no-callback', undefined], ['number-callback', 42]]) {
+      try {
+        console.log('returned', rooms.joinRoom({ roomUuid: uuid, userName: 'Ann' }, {}, callback));
+      } catch (e) {
+        console.log('threw', e instanceof Error, /Null pointer|Wrong/.test(e.message));
+      }
+    }
+    console.log('sdk', JSON.stringify(sim.journal('joinRoom').map((e) => e.args[0].roomUuid)));
+    // Once the SDK has completed both joins, a join with a callback shows what a wrapper looks like.
+    const wait = setInterval(() => {
+      if (sim.counters().outstanding !== 0) return;
+      clearInterval(wait);
+      rooms.joinRoom({ roomUuid: 'with-callback' }, {}, (code, message, ctx) => console.log('joined', code, ctx.getRoomUuid()));
+    }, 5);
+  `, { timeout: 10000 });
+  assert.equal(signal, null, 'the process ended by itself');
+  assert.equal(status, 0, stderr);
+  const seen = lines.filter((l) => /^(returned|threw|sdk|joined)|roomContext|^IQVRoomContextWrap/.test(l));
+  assert.deepEqual(seen, [
+    'threw true false',
+    'threw true false',
+    'sdk ["no-callback","number-callback"]',
+    'joinRoom roomContext ',
+    'IQVRoomContextWrap with-callback ',
+    'joined 0 with-callback',
+  ]);
+});
