@@ -194,6 +194,8 @@ test('bad requests raise the runtime error; re-entering the hub from a getter is
   assert.equal(kit.getVideoFrame([]), undefined);
   const sneaky = { frame: { get userUuid() { kit.getVideoFrame([request('u1')]); return 'u1'; }, buffer: { bytes: new Uint8Array(1) } } };
   assert.throws(() => kit.getVideoFrame([sneaky]), /cannot be called while getVideoFrame/);
+  const nosy = { frame: { get userUuid() { sim().frames.hubStats(); return 'u1'; }, buffer: { bytes: new Uint8Array(1) } } };
+  assert.throws(() => kit.getVideoFrame([nosy]), /cannot be read while getVideoFrame/);
   const r = request('u1');
   kit.getVideoFrame([r]);
   assert.equal(typeof r.code, 'number', 'the hub works after the refusal');

@@ -7,7 +7,7 @@
 #include "collab/message_channel_service_wrap.h"
 #include "collab/room_chat_controller_wrap.h"
 #include "core/carrier.h"
-#include "core/errors.h"
+#include "core/resolve.h"
 #include "kit/auth_service_wrap.h"
 #include "kit/kit_listeners.h"
 #include "kit/kit_records.h"
@@ -23,13 +23,9 @@ namespace {
 // The kit is always there: createQVParlo hands out the same kit until it is destroyed.
 parlo::IQVParlo* kit() { return createQVParlo(); }
 
-// The kit of a kit method. The SDK always has one; the simulated SDK can be told to
-// have none, and a method then raises rather than reach a null kit.
-parlo::IQVParlo* require_kit(Napi::Env env) {
-  parlo::IQVParlo* found = createQVParlo();
-  if (!found) raise_type_error(env, "parlo Null pointer exception");
-  return found;
-}
+// The SDK always has a kit; the simulated SDK can be told to have none, and the
+// kit's own methods then raise "parlo Null pointer exception" rather than reach it.
+const NullReport kNull{""};
 
 }  // namespace
 
@@ -94,7 +90,7 @@ Napi::Value IQVParloWrap::getVornService(const Napi::CallbackInfo&) { return vor
 Napi::Value IQVParloWrap::getRoomService(const Napi::CallbackInfo&) { return room_service_.Value(); }
 
 Napi::Value IQVParloWrap::getSdkVersions(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   if (!sdk) return info.Env().Undefined();
   parlo::SdkVersions versions;
   sdk->getSdkVersions(versions);
@@ -103,7 +99,7 @@ Napi::Value IQVParloWrap::getSdkVersions(const Napi::CallbackInfo& info) {
 
 Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
-  parlo::IQVParlo* sdk = require_kit(env);
+  parlo::IQVParlo* sdk = resolve_kit(env, kNull);
   if (!sdk) return env.Undefined();
   parlo::ParloOptions options;
   read_options(env, info[0], options);
@@ -126,31 +122,31 @@ Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value IQVParloWrap::isInitialized(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   return sdk ? to_js(info.Env(), sdk->isInitialized()) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::release(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   if (!sdk) return info.Env().Undefined();
   sdk->release();
   return Napi::Number::New(info.Env(), 1);
 }
 
 Napi::Value IQVParloWrap::switchLanguage(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   return sdk ? to_js(info.Env(), sdk->switchLanguage(int32(info[0]))) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::uploadLog(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   if (!sdk) return info.Env().Undefined();
   sdk->uploadLog(complete<std::string>(info.Env(), info[0]));
   return Napi::Number::New(info.Env(), 0);
 }
 
 Napi::Value IQVParloWrap::getDeviceId(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   if (!sdk) return info.Env().Undefined();
   std::string id;
   sdk->getDeviceId(id);
@@ -158,7 +154,7 @@ Napi::Value IQVParloWrap::getDeviceId(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value IQVParloWrap::getCurrentLogPath(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   if (!sdk) return info.Env().Undefined();
   std::string path;
   sdk->getCurrentLogPath(path);
@@ -166,7 +162,7 @@ Napi::Value IQVParloWrap::getCurrentLogPath(const Napi::CallbackInfo& info) {
 }
 
 Napi::Value IQVParloWrap::getNetworkType(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = require_kit(info.Env());
+  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
   return sdk ? to_js(info.Env(), sdk->getNetworkType()) : info.Env().Undefined();
 }
 
