@@ -93,8 +93,9 @@ function releaseHeld() {
  *   sim.emit('global', 'onRtcEngineWarning', ['audio device busy']);
  *   sim.emit('room', 'onMemberJoinRoom', [[member]], { room: uuid });
  *
- * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'previewRoom',
- *   'waitingRoom', 'messageChannel', 'whiteboardView', 'annotationView'
+ * @param {string} kind 'auth', 'global', 'room' or 'rtcStats' ('room' and 'rtcStats'
+ *   per room); the preview room, waiting room, message channel and whiteboard and
+ *   annotation views add their kinds as they are simulated
  * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
  * @param {Array} args its arguments as JSON, records as objects with their fields
  * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number, repeat?: number}} [options]

@@ -1,0 +1,388 @@
+// TypeScript declarations of brimo/sim, the control surface of the simulated parlo SDK.
+
+// --- answers, links, journal, counters ---
+
+/** Where a scripted completion runs: on an SDK thread (default), inside the call, or kept until releaseHeld(). */
+export type AnswerMode = 'async' | 'sync' | 'held';
+
+/** The answer of the next call(s) of one operation; every key is optional. */
+export interface Answer {
+  /** What the completion reports; default 0. */
+  code?: number;
+  /** Default ''. */
+  message?: string;
+  /** The completion's result as JSON; null (default): the operation's own. */
+  result?: unknown;
+  /** The operation's return value as JSON; null (default): the operation's own. */
+  ret?: unknown;
+  mode?: AnswerMode;
+  /** For 'async', how long the SDK takes. */
+  delayMs?: number;
+  /** How many calls this answer serves; default 1, -1: every call. */
+  times?: number;
+}
+
+/** Links of the SDK's object graph. */
+export type KitLink = 'kit' | 'authService' | 'roomService' | 'messageChannelService' | 'vornService';
+/** Links of a joined room: its context (the room service finds it) and its controllers. */
+export type RoomLink =
+  | 'roomContext'
+  | 'rtcController'
+  | 'chatController'
+  | 'waitingRoomChatController'
+  | 'whiteboardController'
+  | 'annotationController'
+  | 'liveController'
+  | 'waitingRoomController'
+  | 'sipController'
+  | 'appInviteController';
+/** A room link alone stands for every room; `${link}@${room}` for one. */
+export type Link = KitLink | RoomLink | `${RoomLink}@${string}`;
+
+/** One operation the SDK received: records as objects with their fields, listeners as stable identifiers. */
+export interface JournalEntry {
+  op: string;
+  args: unknown[];
+}
+
+/** Named counters appear once they first count. */
+export interface Counters {
+  /** Completions accepted and not yet run. */
+  outstanding: number;
+  /** Completions kept by mode 'held'. */
+  held: number;
+  /** destroyQVParlo calls. */
+  destroyCalls?: number;
+  kitsCreated?: number;
+  /** Events raised from the SDK thread by emit(), and emits whose arguments did not read. */
+  eventsRaised?: number;
+  eventsFailed?: number;
+  /** Frames handed to room listeners. */
+  framesDelivered?: number;
+}
+
+// --- events ---
+
+/** The listener kinds the simulation defines; 'room' and 'rtcStats' are registered per room. */
+export type ListenerKind = 'auth' | 'global' | 'room' | 'rtcStats';
+
+export interface EmitOptions {
+  /** The room, for room-level kinds. */
+  room?: string;
+  /** 'sync' raises the event inside emit(). */
+  mode?: 'async' | 'sync';
+  delayMs?: number;
+  /** Raises the event that many times in one go, in order; default 1. */
+  repeat?: number;
+}
+
+/** Forgets the journal, every scripted answer and every missing link. */
+export function reset(): void;
+/** The operations received so far, oldest first; with `op`, only the entries of that operation. */
+export function journal(op?: string): JournalEntry[];
+/** Forgets the journal only. */
+export function clearJournal(): void;
+/** Scripts the answer of the next call(s) of `op` (an SDK operation name, e.g. 'login' or 'uploadLog'). */
+export function answer(op: string, answer?: Answer): void;
+/** Makes a link of the SDK's object graph missing or present again. */
+export function setLink(name: Link, present: boolean): void;
+/** The links set by setLink: { name: present }. */
+export function links(): Record<string, boolean>;
+/** Counters: destroyCalls, kitsCreated, outstanding, held, ... */
+export function counters(): Counters;
+/** Runs every held completion on the SDK thread; answers how many. */
+export function releaseHeld(): number;
+/** Raises an SDK event (arguments as JSON) on every listener of one kind; answers how many listeners it reaches. */
+export function emit(kind: ListenerKind, event: string, args?: unknown[], options?: EmitOptions): number;
+/** How many listeners of a kind (of one room, for room-level kinds) are registered. */
+export function listeners(kind: ListenerKind, room?: string): number;
+/** Turns the journal off (for benchmarks) or on again; reset() turns it on. */
+export function setJournaling(enabled: boolean): void;
+/** Sends one command with JSON arguments to the simulated SDK and answers its JSON; throws what the SDK refuses. */
+export function control(command: string, args?: unknown): unknown;
+
+// --- video frames ---
+
+/** Settings of a frame generator; every key is optional. */
+export interface FrameGenerator {
+  room?: string;
+  /** Default 1. */
+  users?: number;
+  /** The pattern index of the first user; default 1. */
+  firstUser?: number;
+  /** Users are named `${userPrefix}${n}`; default 'sim-user-'. */
+  userPrefix?: string;
+  /** The users' own UUIDs, in place of users and userPrefix. */
+  userUuids?: string[];
+  /** Default 320 x 180. */
+  width?: number;
+  height?: number;
+  /** Default 30; 0: as fast as possible. */
+  fps?: number;
+  /** Default 0: until stopped. */
+  frames?: number;
+  /** false (default): main streams only; true: main and sub. */
+  sub?: boolean;
+  /** Default 1. */
+  threads?: number;
+}
+
+export interface GeneratorStatus {
+  ticks: number;
+  running: boolean;
+}
+
+/** One frame handed to the room listeners; every key is optional. */
+export interface FramePush {
+  room?: string;
+  /** Default 'sim-user-1'. */
+  user?: string;
+  sub?: boolean;
+  /** Default 64 x 36. */
+  width?: number;
+  height?: number;
+  /** The SDK's frame type code; default 0. */
+  type?: number;
+  /** The frame's own bytes; without them the frame is the test pattern of `frame` for `userIndex`. */
+  bytes?: ArrayBufferView;
+  /** Plane offsets and strides; default the I420 layout of width x height. */
+  offsets?: number[];
+  strides?: number[];
+  userIndex?: number;
+  frame?: number;
+  /** 'sync': inside push(). */
+  mode?: 'async' | 'sync';
+}
+
+/** The test pattern read back from a frame; `whole` says the planes carry that user, stream and frame. */
+export interface FramePattern {
+  user: number;
+  /** 0 main, 1 sub. */
+  stream: number;
+  frame: number;
+  whole: boolean;
+}
+
+/** The module's frame hub figures. */
+export interface HubStats {
+  stored: number;
+  skipped: number;
+  allocationFailures: number;
+  poolBlocksAllocated: number;
+  poolFreeBlocks: number;
+  held: number;
+}
+
+export interface Frames {
+  /** Starts a generator on SDK threads of its own; answers its id. */
+  start(settings: FrameGenerator): number;
+  /** Stops one generator, or all of them; answers { id: { ticks, running } }. */
+  stop(id?: number): Record<string, GeneratorStatus>;
+  /** { ticks, running } of a generator, or null once stopped. */
+  status(id: number): GeneratorStatus | null;
+  /** Hands one frame to the room listeners of `room`; answers how many it reaches. */
+  push(frame?: FramePush): number;
+  /** Reads the test pattern back from a frame's bytes (one element per byte); null when they carry none. */
+  inspect(bytes: Uint8Array | Uint8ClampedArray, width: number, height: number): FramePattern | null;
+  /** The module's frame hub figures. */
+  hubStats(): HubStats;
+}
+
+/** Video frames: decoded I420 frames handed to the room listeners of a room. */
+export const frames: Frames;
+
+// --- rooms ---
+
+/** The SDK's role record. */
+export interface SimRole {
+  name: string;
+  limit: number;
+  videoWidth: number;
+  videoHeight: number;
+  videoFps: number;
+  audioProfile: string;
+  audioScenario: string;
+  screenVideoProfile: string;
+  screenPreferMotion: boolean;
+  screenPreferDetails: boolean;
+}
+
+/** A member as the simulation keeps it: the keys of the script's member record, the role as the SDK's record. */
+export interface SimMemberRecord {
+  uuid: string;
+  name: string;
+  avatar: string;
+  role: SimRole;
+  isAudioOn: boolean;
+  isVideoOn: boolean;
+  isInRtcChannel: boolean;
+  isInChatroom: boolean;
+  isSharingScreen: boolean;
+  isSharingWhiteboard: boolean;
+  isInSipInviting: boolean;
+  isInAppInviting: boolean;
+  isSharingSystemAudio: boolean;
+  properties: Record<string, string>;
+  clientType: number;
+  isAudioConnected: boolean;
+  inviteType: number;
+  inviteState: number;
+}
+
+/** A member as the simulation takes it: every key optional, the role as a name ('host') or a record. */
+export type SimMember = Partial<Omit<SimMemberRecord, 'role'>> & { role?: string | Partial<SimRole> };
+
+/** A chat message as the simulation takes it; every key optional. */
+export interface SimChatMessage {
+  /** A kind's name (default 'text') or number, kinds the module does not know included. */
+  messageType?: 'text' | 'custom' | 'file' | 'image' | 'notification' | number;
+  messageUuid?: string;
+  fromUserUuid?: string;
+  fromNick?: string;
+  fromAvatar?: string;
+  toUserUuidList?: string[];
+  time?: number;
+  chatroomType?: number;
+  text?: string;
+  /** A notification carries an attachment only when this is given. */
+  attachStr?: string | null;
+  displayName?: string;
+  extension?: string;
+  md5?: string;
+  url?: string;
+  size?: number;
+  path?: string;
+  width?: number;
+  height?: number;
+}
+
+/** The SDK's template record; every key optional, roles as names or records. */
+export interface SimRoomTemplate {
+  roles?: Array<string | Partial<SimRole>>;
+  memberWhiteboard?: string[];
+  memberScreenShare?: string[];
+  audioStreamRoles?: string[];
+  videoStreamRoles?: string[];
+  subVideoStreamRoles?: string[];
+  roomPropertyPermissions?: Array<{ name?: string; roles?: string[] }>;
+}
+
+/** A template as a room keeps it. */
+export interface SimRoomTemplateRecord {
+  roles: SimRole[];
+  memberWhiteboard: string[];
+  memberScreenShare: string[];
+  audioStreamRoles: string[];
+  videoStreamRoles: string[];
+  subVideoStreamRoles: string[];
+  roomPropertyPermissions: Array<{ name: string; roles: string[] }>;
+}
+
+/** One cloud recording; every key optional. */
+export interface SimCloudRecord {
+  recordId?: string;
+  startTime?: number;
+  endTime?: number;
+  infoList?: Array<{
+    mixing?: boolean;
+    fileName?: string;
+    md5?: string;
+    size?: number;
+    url?: string;
+    videoId?: number;
+    pieceIndex?: number;
+    nickname?: string;
+  }>;
+}
+
+/** A joined room's state. */
+export interface SimRoomState {
+  roomUuid: string;
+  roomName: string;
+  password: string;
+  sipCid: string;
+  rtcStartTime: number;
+  remainingSeconds: number;
+  maxMembers: number;
+  roomTemplate: SimRoomTemplateRecord;
+  properties: Record<string, string>;
+  localMember: SimMemberRecord | null;
+  remoteMembers: SimMemberRecord[];
+  sipInvitingMembers: SimMemberRecord[];
+  appInvitingMembers: SimMemberRecord[];
+  locked: boolean;
+  cloudRecording: boolean;
+  inWaitingRoom: boolean;
+  blacklistEnabled: boolean;
+}
+
+/** Changes to a room's state: the keys of get() but its UUID, members given whole. */
+export interface SimRoomChanges {
+  roomName?: string;
+  password?: string;
+  sipCid?: string;
+  rtcStartTime?: number;
+  remainingSeconds?: number;
+  maxMembers?: number;
+  roomTemplate?: SimRoomTemplate;
+  properties?: Record<string, string>;
+  localMember?: SimMember | null;
+  remoteMembers?: SimMember[];
+  sipInvitingMembers?: SimMember[];
+  appInvitingMembers?: SimMember[];
+  locked?: boolean;
+  cloudRecording?: boolean;
+  inWaitingRoom?: boolean;
+  blacklistEnabled?: boolean;
+}
+
+/** Everything here acts on joined rooms and throws for a room that is not joined. */
+export interface Rooms {
+  /** UUIDs of the joined rooms. */
+  list(): string[];
+  /** A joined room's state, or null. */
+  get(room: string): SimRoomState | null;
+  /** Changes a room's state; changes the SDK reports raise their events. */
+  update(room: string, changes: SimRoomChanges): true;
+  /** Remote members join: one onMemberJoinRoom with all of them. */
+  addMember(room: string, members: SimMember | SimMember[]): true;
+  /** A remote member leaves: onMemberLeaveRoom. */
+  removeMember(room: string, user: string): true;
+  /** A member's state changes (the local member too), done by `by` (default the member itself); each change raises its event. */
+  updateMember(room: string, user: string, changes: SimMember, options?: { by?: string }): true;
+  /** Messages arrive in the room: kept in its history, raised as onReceiveChatroomMessages. */
+  chat(room: string, messages: SimChatMessage | SimChatMessage[]): true;
+  /** Someone sets room properties: onRoomPropertiesChanged with what changed. */
+  setProperties(room: string, properties: Record<string, string>): true;
+  /** Someone deletes room properties: onRoomPropertiesDeleted with what went. */
+  deleteProperties(room: string, keys: string[]): true;
+  /** The room ends for everyone: onRoomEnded(reason), then the room is gone. */
+  end(room: string, reason?: number): true;
+  /** Raises any room event on the room's listeners, its arguments as JSON; answers how many listeners it reaches. */
+  emit(room: string, event: string, ...args: unknown[]): number;
+  /** The template fetchRoomTemplate(key) answers and a room created with templateId key gets; '*' for every key not set. */
+  setTemplate(key: string, template: SimRoomTemplate): true;
+  /** A room's chat history (null entries allowed), oldest first. */
+  setHistory(room: string, messages: Array<SimChatMessage | null>): true;
+  /** A room's cloud recordings; stopping a cloud recording adds one by itself. */
+  setCloudRecords(room: string, records: SimCloudRecord[]): true;
+  /** Makes a link of one room missing or present again. */
+  setLink(room: string, link: RoomLink, present: boolean): void;
+  /** Forgets every room, created or joined, and every template, history and record. */
+  reset(): true;
+}
+
+/** The rooms of the simulated SDK; sim.reset() leaves them alone. */
+export const rooms: Rooms;
+
+// --- benchmark baselines ---
+
+/** Baselines for benchmarks, measured in the same process as the module. */
+export const baseline: {
+  /** A native call that does nothing. */
+  noop(): void;
+  /** Calls `callback` n times through one bare thread-safe function fed by another thread. */
+  threadSafeCalls(n: number, callback: () => void): void;
+  /** Makes a bare thread-safe function around `callback`, calls it once from another thread, releases it. */
+  threadSafeRoundTrip(callback: () => void): void;
+};

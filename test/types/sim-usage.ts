@@ -1,0 +1,51 @@
+// Compiled with tsc --noEmit: a test of a meeting UI scripting the simulated SDK.
+import * as sim from 'brimo/sim';
+import type { FramePattern, SimRoomState } from 'brimo/sim';
+
+sim.reset();
+sim.answer('login', { code: 401, message: 'bad token' });
+sim.answer('uploadLog', { mode: 'sync' });
+sim.answer('uploadLog', { mode: 'held', delayMs: 5 });
+sim.answer('getNetworkType', { ret: 3, times: -1 });
+sim.answer('joinRoom', { result: { remoteMembers: [{ uuid: 'bob' }] } });
+const released: number = sim.releaseHeld();
+sim.setLink('authService', false);
+sim.setLink('chatController@r1', false);
+const logins: string[] = sim.journal('login').map((e) => String(e.args[0]));
+const { outstanding, destroyCalls = 0 } = sim.counters();
+const reached: number = sim.emit('room', 'onMemberJoinRoom', [[{ uuid: 'cy' }]], { room: 'r1', mode: 'sync', repeat: 2 });
+void [released, logins, outstanding + destroyCalls, reached, sim.listeners('auth'), sim.links()['authService']];
+
+const id = sim.frames.start({ room: 'r1', userUuids: ['bob', 'cy'], width: 320, height: 180, fps: 15, sub: true });
+sim.frames.push({ room: 'r1', user: 'bob', bytes: new Uint8Array(64 * 36 * 1.5), mode: 'sync' });
+const running: boolean = sim.frames.status(id)?.running ?? false;
+const ticks: number = sim.frames.stop(id)[String(id)].ticks;
+const seen: FramePattern | null = sim.frames.inspect(new Uint8Array(64 * 36 * 1.5), 64, 36);
+const stored: number = sim.frames.hubStats().stored;
+void [running, ticks, seen?.whole, stored];
+
+sim.rooms.addMember('r1', { uuid: 'bob', name: 'Bob', role: 'member' });
+sim.rooms.updateMember('r1', 'bob', { isAudioOn: true, role: { name: 'cohost', limit: 4 } }, { by: 'ann' });
+sim.rooms.chat('r1', [{ fromNick: 'Bob', text: 'hi' }, { messageType: 'image', url: 'u', width: 8 }]);
+sim.rooms.setProperties('r1', { topic: 'q3' });
+sim.rooms.update('r1', { locked: true, localMember: null });
+sim.rooms.emit('r1', 'onRtcChannelError', 5, 'no route');
+sim.rooms.setTemplate('*', { roles: ['host', { name: 'member', limit: 50 }], roomPropertyPermissions: [{ name: 'topic', roles: ['host'] }] });
+sim.rooms.setHistory('r1', [{ text: 'earlier' }, null]);
+sim.rooms.setLink('r1', 'roomContext', false);
+const room: SimRoomState | null = sim.rooms.get('r1');
+const roles: string[] = room ? room.remoteMembers.map((m) => m.role.name) : [];
+void [roles, sim.rooms.list()];
+sim.rooms.end('r1', 2);
+sim.rooms.reset();
+
+// @ts-expect-error completions run 'async', 'sync' or 'held'
+sim.answer('login', { mode: 'later' });
+// @ts-expect-error no listener kind of that name
+sim.emit('chat', 'onReceiveChatroomMessages', []);
+// @ts-expect-error setLink needs present
+sim.setLink('roomService');
+// @ts-expect-error inspect reads one element per byte
+sim.frames.inspect(new Int32Array(864), 64, 36);
+// @ts-expect-error a frame generator needs its settings
+sim.frames.start();
