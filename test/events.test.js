@@ -100,6 +100,11 @@ test('an event raised while script is busy arrives after script returns, as it w
   assert.deepEqual(seen, [], 'not delivered while script runs');
   await waitUntil(() => seen.length === 1);
   assert.deepEqual(seen, [['onAuthEvent', 7]]);
+  // A payload that does not read is refused to the script that raised it, not lost on the SDK thread.
+  assert.throws(() => s.emit('auth', 'onAuthEvent', ['seven']), /onAuthEvent: .*must be number/);
+  assert.throws(() => s.emit('auth', 'onAuthEvent', [1, 2]), /onAuthEvent: expected 1 arguments/);
+  await new Promise((r) => setTimeout(r, 20));
+  assert.deepEqual(seen, [['onAuthEvent', 7]]);
   auth.removeAuthListener(id);
 });
 

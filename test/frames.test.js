@@ -169,6 +169,9 @@ test('a frame is counted however the SDK describes it; only one that cannot be r
   const empty = request('odd', { bytes: new Uint8Array(0) });
   kit.getVideoFrame([empty]);
   assert.deepEqual([empty.code, empty.total, empty.frame.buffer.vOffset], [0, 3, 0]);
+  // The simulated SDK itself refuses sizes no camera delivers, before drawing a byte.
+  assert.throws(() => push('odd', { width: 1e9, height: 1e9 }), /frame width and height/);
+  assert.throws(() => sim().frames.start({ room: room.uuid, users: 1e6 }), /1 to 256 users/);
 });
 
 test('a getter that detaches or shrinks the array before the copy gets nothing written into it', () => {

@@ -19,6 +19,13 @@ json Events::emit(const json& request) {
   std::string event = request.at("event").get<std::string>();
   if (!kind->knows(event)) throw std::invalid_argument("no event " + event + " for listeners of kind " + request.at("kind").get<std::string>());
   json args = request.value("args", json::array());
+  // Arguments that do not read are refused here, where script sees why, rather than
+  // lost on the SDK thread.
+  try {
+    kind->check(event, args);
+  } catch (const std::exception& e) {
+    throw std::invalid_argument(event + ": " + e.what());
+  }
   std::string scope = request.value("room", "");
   std::string mode = request.value("mode", "async");
   size_t reached = kind->count(scope);

@@ -32,14 +32,25 @@ void call_operation(L* listener, void (L::*operation)(P...), const json& args, s
   (listener->*operation)(args.at(I).template get<std::decay_t<P>>()...);
 }
 
-// The handler of one listener operation whose parameters all come from JSON.
+// Decodes the arguments and drops them: whether they read, before anything is raised.
+template <class... P, size_t... I>
+void decode_arguments(const json& args, std::index_sequence<I...>) {
+  (void)std::tuple<std::decay_t<P>...>{args.at(I).template get<std::decay_t<P>>()...};
+}
+
+// The handler of one listener operation whose parameters all come from JSON. Called
+// with no listener, it only checks that the arguments read.
 template <class L, class... P>
 EventHandler<L> op(void (L::*operation)(P...)) {
   return [operation](L* listener, const json& args) {
     if (!args.is_array() || args.size() != sizeof...(P)) {
       throw std::invalid_argument("expected " + std::to_string(sizeof...(P)) + " arguments");
     }
-    call_operation(listener, operation, args, std::index_sequence_for<P...>{});
+    if (listener == nullptr) {
+      decode_arguments<P...>(args, std::index_sequence_for<P...>{});
+    } else {
+      call_operation(listener, operation, args, std::index_sequence_for<P...>{});
+    }
   };
 }
 
@@ -50,6 +61,8 @@ class KindBase {
   // how many listeners it reached.
   virtual size_t raise(const std::string& event, const json& args, const std::string& scope) = 0;
   virtual bool knows(const std::string& event) const = 0;
+  // Throws when `args` do not read as the arguments of `event`.
+  virtual void check(const std::string& event, const json& args) const = 0;
   virtual size_t count(const std::string& scope) const = 0;
 };
 
@@ -81,6 +94,7 @@ class Kind final : public KindBase {
     return for_each(scope, [&](L* listener) { handler->second(listener, args); });
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }
+  void check(const std::string& event, const json& args) const override { table_.at(event)(nullptr, args); }
   size_t count(const std::string& scope) const override {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto found = listeners_.find(scope);

@@ -39,6 +39,17 @@ Geometry i420(uint32_t width, uint32_t height) {
   return g;
 }
 
+// The frame size of `settings`, even and within what a camera or screen delivers;
+// anything else is refused before a byte is drawn.
+std::pair<uint32_t, uint32_t> frame_size(const json& settings, uint32_t width, uint32_t height) {
+  width = settings.value("width", width) & ~1u;
+  height = settings.value("height", height) & ~1u;
+  if (width == 0 || height == 0 || width > 7680 || height > 4320) {
+    throw std::invalid_argument("frame width and height must be 2 to 7680 and 2 to 4320");
+  }
+  return {width, height};
+}
+
 uint8_t tint_u(uint32_t user, uint32_t stream) { return static_cast<uint8_t>(40 + user * 47 + stream * 90); }
 uint8_t tint_v(uint32_t user, uint32_t stream) { return static_cast<uint8_t>(200 - user * 29 - stream * 60); }
 
@@ -105,9 +116,10 @@ class Generator {
       names_ = settings.at("userUuids").get<std::vector<std::string>>();
       users_ = static_cast<uint32_t>(names_.size());
     }
-    uint32_t width = settings.value("width", 320u) & ~1u;
-    uint32_t height = settings.value("height", 180u) & ~1u;
-    if (width == 0 || height == 0 || width > 7680 || height > 4320) throw std::invalid_argument("bad frame size");
+    // A meeting's worth, each drawn by a thread of a machine's worth.
+    if (users_ == 0 || users_ > 256) throw std::invalid_argument("a generator draws 1 to 256 users");
+    if (threads_ > 64) throw std::invalid_argument("a generator runs 1 to 64 threads");
+    auto [width, height] = frame_size(settings, 320, 180);
     for (uint32_t u = 0; u < users_; ++u) {
       for (uint32_t s = 0; s < (sub_ ? 2u : 1u); ++s) {
         patterns_.push_back(std::make_unique<Pattern>(first_user_ + u, s, width, height));
@@ -193,8 +205,7 @@ std::vector<uint8_t> decode_base64(const std::string& text) {
 // to the test pattern of frame `frame`. The SDK reads exactly what the offsets say,
 // so a frame whose bytes are shorter than its layout is refused here.
 json push_frame(const json& settings) {
-  uint32_t width = settings.value("width", 64u);
-  uint32_t height = settings.value("height", 36u);
+  auto [width, height] = frame_size(settings, 64, 36);
   Geometry g = i420(width, height);
   if (settings.contains("offsets")) {
     auto o = settings.at("offsets").get<std::vector<int32_t>>();
