@@ -100,6 +100,7 @@ function releaseHeld() {
  * @param {Array} args its arguments as JSON, records as objects with their fields
  * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number, repeat?: number}} [options]
  *   repeat raises the event that many times in one go, in order
+ * Throws, raising nothing, when the arguments do not read as the event's.
  */
 function emit(kind, event, args = [], { room = '', mode = 'async', delayMs = 0, repeat = 1 } = {}) {
   return control('emit', { kind, event, args, room, mode, delayMs, repeat });
@@ -131,7 +132,9 @@ const frames = {
    * @param {object} settings room, users (1), firstUser (1), userPrefix ('sim-user-') or
    *   userUuids (the users' own UUIDs, in place of users and userPrefix),
    *   width (320), height (180), fps (30; 0: as fast as possible), frames (0: until
-   *   stopped), sub (false: main streams only; true: main and sub), threads (1)
+   *   stopped), sub (false: main streams only; true: main and sub), threads (1).
+   *   Sizes are made even; 2 to 7680 x 2 to 4320, 1 to 256 users and 1 to 64
+   *   threads, else it throws
    * @returns {number} the generator's id
    */
   start(settings) {
