@@ -197,8 +197,10 @@ test('bad requests raise the runtime error; re-entering the hub from a getter is
   assert.equal(kit.getVideoFrame([]), undefined);
   const sneaky = { frame: { get userUuid() { kit.getVideoFrame([request('u1')]); return 'u1'; }, buffer: { bytes: new Uint8Array(1) } } };
   assert.throws(() => kit.getVideoFrame([sneaky]), /cannot be called while getVideoFrame/);
-  const nosy = { frame: { get userUuid() { sim().frames.hubStats(); return 'u1'; }, buffer: { bytes: new Uint8Array(1) } } };
-  assert.throws(() => kit.getVideoFrame([nosy]), /cannot be read while getVideoFrame/);
+  // Script run by a getter may call into the SDK, whose threads keep storing frames meanwhile.
+  const busy = { frame: { get userUuid() { push('u9', { mode: 'sync' }); return 'u9'; }, buffer: { bytes: new Uint8Array(SIZE) } } };
+  kit.getVideoFrame([busy]);
+  assert.equal(busy.code, 0);
   const r = request('u1');
   kit.getVideoFrame([r]);
   assert.equal(typeof r.code, 'number', 'the hub works after the refusal');

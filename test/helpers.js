@@ -13,8 +13,10 @@ const sim = () => require(path.join(root, 'sim'));
  * Runs `source` in a fresh node process with `brimo` and `sim` already required.
  * Returns { status, signal, stdout, stderr, lines } where lines are stdout's lines.
  */
-function runChild(source, { timeout = 30000, args = ['--expose-gc'] } = {}) {
-  const prelude = `const brimo = require(${JSON.stringify(root)}); const sim = require(${JSON.stringify(path.join(root, 'sim'))});\n`;
+function runChild(source, { timeout = 30000, args = ['--expose-gc'], preload = true } = {}) {
+  const prelude = preload
+    ? `const brimo = require(${JSON.stringify(root)}); const sim = require(${JSON.stringify(path.join(root, 'sim'))});\n`
+    : '';
   const result = spawnSync(process.execPath, [...args, '-e', prelude + source], {
     encoding: 'utf8',
     timeout,

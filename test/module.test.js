@@ -149,21 +149,27 @@ test('construction and destruction trace lines follow the order of the steps', (
   assert.deepEqual(lines.slice(11), ['end 1']);
 });
 
-test('loading the module in a worker thread fails cleanly instead of crashing', async () => {
-  const { Worker } = require('node:worker_threads');
-  brimo();
-  const worker = new Worker(`
-    const { parentPort } = require('node:worker_threads');
-    try { require(${JSON.stringify(require.resolve('..'))}); parentPort.postMessage('loaded'); }
-    catch (e) { parentPort.postMessage('refused: ' + e.message); }
-  `, { eval: true });
-  const message = await new Promise((resolve, reject) => {
-    worker.once('message', resolve);
-    worker.once('error', reject);
-  });
-  await worker.terminate();
-  assert.match(message, /^refused: .*one thread/);
-  assert.ok(new (brimo().IQVParloWrap)().getAuthService(), 'the main thread still works');
+test('a worker thread cannot load the module, before or after the main thread', () => {
+  // A child process without the module preloaded, so that the worker tries first.
+  const root = JSON.stringify(require.resolve('..'));
+  const { lines, status, stderr } = runChild(`
+    const { Worker } = require('node:worker_threads');
+    const inWorker = "try { require(${root.replace(/"/g, "'")}); require('node:worker_threads').parentPort.postMessage('loaded'); }" +
+      " catch (e) { require('node:worker_threads').parentPort.postMessage('refused: ' + e.message); }";
+    const tryInWorker = () => new Promise((resolve) => {
+      const worker = new Worker(inWorker, { eval: true });
+      worker.once('message', (m) => { console.log('worker', m); worker.terminate().then(resolve); });
+    });
+    (async () => {
+      await tryInWorker();
+      const kit = new (require(${root}).IQVParloWrap)();
+      await tryInWorker();
+      kit.uploadLog((code) => console.log('main thread works', code));
+    })();
+  `, { preload: false });
+  assert.equal(status, 0, stderr);
+  const refused = 'worker refused: brimo can be loaded by the main thread of a process only, once';
+  assert.deepEqual(lines.filter((l) => /^(worker|main)/.test(l)), [refused, refused, 'main thread works 0']);
 });
 
 test('the module and the SDK library export exactly their C entry points', () => {

@@ -496,6 +496,18 @@ test('a listener added to a room that ends is removed once the room is joined ag
   await settle((cb) => ctx.leaveRoom(cb));
 });
 
+test('a room left before its listener was removed does not keep the process alive', () => {
+  const { lines, status, signal, stderr } = runChild(`
+    new brimo.IQVParloWrap().getRoomService().joinRoom({ roomUuid: 'left-early' }, {}, (code, message, ctx) => {
+      const id = ctx.addRoomListener(() => {});
+      ctx.leaveRoom(() => console.log('removed', ctx.removeRoomListener(id)));
+    });
+  `, { timeout: 10000 });
+  assert.equal(signal, null, 'the process ended by itself');
+  assert.equal(status, 0, stderr);
+  assert.deepEqual(lines.filter((l) => l.startsWith('removed')), ['removed false']);
+});
+
 test('a join without a callback function throws the runtime error, still joins in the SDK, makes no wrapper and lets the process exit', () => {
   const { lines, status, signal, stderr } = runChild(`
     const rooms = new brimo.IQVParloWrap().getRoomService();

@@ -33,6 +33,11 @@ class AdapterBase {
   AdapterBase(const AdapterBase&) = delete;
   AdapterBase& operator=(const AdapterBase&) = delete;
 
+  // The registration stays, but no longer keeps the process alive.
+  void let_go_of_loop(Napi::Env env) {
+    if (*carrier_) carrier_->Unref(env);
+  }
+
  protected:
   // One line per forwarded SDK operation: emit("onMemberJoinRoom", members). The
   // arguments are copied here, on the SDK thread, and converted by their to_js on
@@ -143,16 +148,22 @@ Napi::Value add_room_listener(Napi::Env env, Napi::Value listener, RoomTable& ta
 }
 
 // Removal for room-level tables resolves first and raises nothing: a missing target
-// or an id unknown under this room answers false.
+// or an id unknown under this room answers false. A room that cannot be found keeps
+// the registration, so a removal after a rejoin still reaches the SDK; but script has
+// asked to be rid of it, and a room left before its listeners were removed must not
+// keep the process alive.
 template <class Adapter, class Target>
 Napi::Value remove_room_listener(Napi::Env env, Napi::Value id_value, RoomTable& table, const std::string& room_uuid,
                                  Target* target, void (Target::*sdk_remove)(typename Adapter::SdkInterface*)) {
   int32_t id = int32(id_value);
-  if (target == nullptr) return Napi::Boolean::New(env, false);
   auto room = table.find(room_uuid);
   if (room == table.end()) return Napi::Boolean::New(env, false);
   auto entry = room->second.find(id);
   if (entry == room->second.end()) return Napi::Boolean::New(env, false);
+  if (target == nullptr) {
+    entry->second->let_go_of_loop(env);
+    return Napi::Boolean::New(env, false);
+  }
   (target->*sdk_remove)(static_cast<Adapter*>(entry->second.get()));
   room->second.erase(entry);
   return Napi::Boolean::New(env, true);

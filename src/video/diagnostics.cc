@@ -3,13 +3,9 @@
 // dynamic loader; script never sees it on the module's exports.
 #include <cstdint>
 
-#include "video/frame_requests.h"
 #include "video/frame_store.h"
 
-// Answers -1 and writes nothing when called from a request getter: getVideoFrame
-// holds the hub's lock then, and the figures are read under it.
-extern "C" __attribute__((visibility("default"))) int brimo_video_stats(uint64_t out[6]) {
-  if (brimo::fetching_video_frames()) return -1;
+extern "C" __attribute__((visibility("default"))) void brimo_video_stats(uint64_t out[6]) {
   brimo::video::FrameStore::Stats s = brimo::video::FrameStore::instance().stats();
   out[0] = s.stored;
   out[1] = s.skipped;
@@ -17,5 +13,4 @@ extern "C" __attribute__((visibility("default"))) int brimo_video_stats(uint64_t
   out[3] = s.pool_blocks_allocated;
   out[4] = s.pool_free_blocks;
   out[5] = s.held;
-  return 0;
 }

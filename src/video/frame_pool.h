@@ -29,7 +29,7 @@ struct FrameRecord {
   std::uint32_t extra2 = 0;  // the SDK's own, kept and never delivered
   std::int64_t arrival_ms = 0;
   bool consumed = false;
-  bool requested = false;  // asked for by the fetch batch in progress
+  bool kept_out = false;  // stored before the fetch batch in progress and not yet asked for
 };
 
 // Length of an I420 image whose planes are stored back to back: the buffer

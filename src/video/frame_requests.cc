@@ -10,9 +10,9 @@
 namespace brimo {
 namespace {
 
-// getVideoFrame holds the hub's lock while it reads the request objects, and reading
-// them can run script (getters). Script must not re-enter the hub then: the lock is
-// not recursive. Only touched on the script thread.
+// Reading a request can run script (getters, setters). A poll or stop started from
+// there would release the frames the poll in progress has yet to hand out, so the
+// video frame methods refuse until the poll ends. Only touched on the script thread.
 bool g_fetching = false;
 
 bool refuse_reentry(Napi::Env env) {
@@ -83,8 +83,6 @@ void write_result(Napi::Env env, Napi::Object request, Napi::Object frame, Napi:
 }
 
 }  // namespace
-
-bool fetching_video_frames() { return g_fetching; }
 
 Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info) {
   video::FrameStore::instance().start();

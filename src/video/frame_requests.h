@@ -10,7 +10,5 @@ namespace brimo {
 Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info);
 Napi::Value get_video_frame(const Napi::CallbackInfo& info);
 Napi::Value stop_listen_video_frame(const Napi::CallbackInfo& info);
-// True while getVideoFrame reads its requests, holding the hub's lock.
-bool fetching_video_frames();
 
 }  // namespace brimo

@@ -129,6 +129,8 @@ void FrameStore::store(const std::string& user_uuid, bool sub, const std::uint8_
       record->data = static_cast<std::uint8_t*>(fresh);
     }
     if (!record->consumed) ++counters.drop;
+    // Newer than the poll in progress: it stays, as if it had waited for the poll.
+    record->kept_out = false;
   }
   describe(*record, sub, d, clock_());
   if (size > 0) std::memcpy(record->data, data, size);
@@ -147,20 +149,19 @@ FrameStore::Stats FrameStore::stats() const {
   return s;
 }
 
-FetchBatch::FetchBatch(FrameStore& store) : store_(&store), lock_(store.mutex_) {
-  // Every frame stored now is kept out of the hub after the batch unless a
-  // fetch asks for it.
-  for (auto& entry : store.frames_) entry.second->requested = false;
+FetchBatch::FetchBatch(FrameStore& store) : store_(&store) {
+  std::lock_guard<std::mutex> lock(store.mutex_);
+  for (auto& entry : store.frames_) entry.second->kept_out = true;
 }
 
-FetchBatch::FetchBatch(FetchBatch&& other) noexcept
-    : store_(std::exchange(other.store_, nullptr)), lock_(std::move(other.lock_)) {}
+FetchBatch::FetchBatch(FetchBatch&& other) noexcept : store_(std::exchange(other.store_, nullptr)) {}
 
 FetchBatch::~FetchBatch() {
   if (!store_) return;
+  std::lock_guard<std::mutex> lock(store_->mutex_);
   auto& frames = store_->frames_;
   for (auto it = frames.begin(); it != frames.end();) {
-    if (it->second->requested) {
+    if (!it->second->kept_out) {
       ++it;
       continue;
     }
@@ -174,11 +175,12 @@ FetchResult FetchBatch::fetch(const std::string& user_uuid, bool sub, std::uint8
   FetchResult r;
   if (!store_) return r;
   FrameStore& s = *store_;
+  std::lock_guard<std::mutex> lock(s.mutex_);
   const std::string& key = s.key_of(user_uuid, sub);
   auto it = s.frames_.find(key);
   if (it == s.frames_.end()) return r;
   FrameRecord& f = *it->second;
-  f.requested = true;
+  f.kept_out = false;
   if (f.consumed) return r;
 
   auto c = s.counters_.find(key);

@@ -55,10 +55,11 @@ struct FetchResult {
 
 class FrameStore;
 
-// One poll. Holds the hub's lock from begin_fetch() until destroyed, because
-// the Node layer reads each request from script between fetches and the set
-// of stored frames must not change meanwhile. Stored frames that no fetch of
-// the batch asked for are released when it ends.
+// One poll. Frames stored when it begins and not asked for by any of its fetches
+// are released when it ends. The hub's lock is taken for the beginning, for each
+// fetch and for the end, never in between: the Node layer reads each request from
+// script between fetches, and script run there may call into the SDK, whose threads
+// must then still be able to store frames.
 class FetchBatch {
  public:
   FetchBatch(FetchBatch&& other) noexcept;
@@ -76,7 +77,6 @@ class FetchBatch {
   explicit FetchBatch(FrameStore& store);
 
   FrameStore* store_;
-  std::unique_lock<std::mutex> lock_;
 };
 
 class FrameStore {

@@ -168,6 +168,24 @@ TEST_F(FrameStoreTest, FramesNotAskedForAreReleasedButKeepTheirCounters) {
   EXPECT_TRUE(dest_is(3, 96));
 }
 
+// Between its fetches a poll holds no lock: script reading the next request may call
+// into the SDK, which keeps storing frames (here on this very thread). A frame stored
+// meanwhile is newer than the poll and stays, asked for or not.
+TEST_F(FrameStoreTest, FramesStoredDuringAPollAreKept) {
+  push("u1", i420(8, 8, 1));
+  push("u2", i420(8, 8, 2));
+  {
+    FetchBatch batch = store.begin_fetch();
+    push("u2", i420(8, 8, 4));
+    push("u3", i420(8, 8, 3));
+    dest.assign(96, 0);
+    EXPECT_EQ(batch.fetch("u1", false, dest.data(), dest.size()).code, FetchResult::kDelivered);
+  }
+  EXPECT_EQ(store.stats().held, 3u);
+  EXPECT_EQ(poll("u2", 96).code, FetchResult::kDelivered);
+  EXPECT_TRUE(dest_is(4, 96));
+}
+
 TEST_F(FrameStoreTest, CountersContinueAcrossStopAndStart) {
   push("u1", i420(8, 8, 1));
   push("u1", i420(8, 8, 2));
