@@ -54,9 +54,11 @@ export interface Counters {
   /** destroyQVParlo calls. */
   destroyCalls?: number;
   kitsCreated?: number;
-  /** Events raised from the SDK thread by emit(), and emits whose arguments did not read. */
+  /** Events raised from the SDK thread by emit(), and raises that failed there. */
   eventsRaised?: number;
   eventsFailed?: number;
+  /** Scripted results and return values that did not read as their operation's. */
+  answersMisread?: number;
   /** Frames handed to room listeners. */
   framesDelivered?: number;
 }

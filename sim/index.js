@@ -13,6 +13,13 @@
 // SDK thread; answers change that for the next call(s) of one operation.
 
 const path = require('node:path');
+
+// The simulated SDK is one per process and stops with the main thread, like brimo,
+// which only the main thread may load.
+if (!require('node:worker_threads').isMainThread) {
+  throw new Error('brimo/sim can be loaded by the main thread of a process only');
+}
+
 const buildDir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
 const native = require(path.join(buildDir, 'parlo_sim.node'));
 
@@ -51,8 +58,11 @@ function clearJournal() {
  *   ret: the operation's return value (JSON; default: the operation's own);
  *   mode: 'async' (on an SDK thread, default), 'sync' (inside the call) or
  *         'held' (kept until releaseHeld());
- *   delayMs: for 'async', how long the SDK takes;
+ *   delayMs: for 'async', how long the SDK takes (up to a day);
  *   times: how many calls this answer serves (default 1; -1: every call).
+ * Anything else throws here. A result or return value that does not read as the
+ * operation's fails that completion with code 400, or leaves the operation's own
+ * return value, said on standard error and counted as answersMisread.
  */
 function answer(op, { code = 0, message = '', result = null, ret = null, mode = 'async', delayMs = 0, times = 1 } = {}) {
   control('answer', { op, code, message, result, ret, mode, delayMs, times });
@@ -184,7 +194,8 @@ const frames = {
     for (let i = y; i < y + uv && whole; i++) whole = bytes[i] === u;
     for (let i = y + uv; i < y + 2 * uv && whole; i++) whole = bytes[i] === v;
     const band = (2 * frame) % height;
-    for (let row = 0; row < height && whole; row++) {
+    // The header takes the first ten bytes of row 0: on a frame that narrow, its last pixel too.
+    for (let row = width <= 10 ? 1 : 0; row < height && whole; row++) {
       const inBand = (row - band + height) % height < 4;
       whole = bytes[row * width + width - 1] === (inBand ? 235 : 212);
     }

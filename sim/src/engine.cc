@@ -1,5 +1,7 @@
 #include "engine.h"
 
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -12,9 +14,10 @@ std::map<std::string, Command>& extra_commands() {
 }
 
 Mode mode_from(const std::string& text) {
+  if (text == "async") return Mode::Async;
   if (text == "sync") return Mode::Sync;
   if (text == "held" || text == "never") return Mode::Held;
-  return Mode::Async;
+  throw std::invalid_argument("mode must be 'async', 'sync' or 'held', not '" + text + "'");
 }
 
 }  // namespace
@@ -73,6 +76,12 @@ void Engine::post(std::function<void()> task, int delay_ms) {
   wake_.notify_all();
 }
 
+void Answer::misread(const char* what, const std::exception& e) {
+  std::fprintf(stderr, "parlo sim: the scripted %s of %s does not read (%s); the default is used\n", what, op.c_str(),
+               e.what());
+  Engine::get().count("answersMisread");
+}
+
 Answer Engine::call(const std::string& op, json args) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (journaling_) journal_.push_back(json{{"op", op}, {"args", std::move(args)}});
@@ -80,6 +89,7 @@ Answer Engine::call(const std::string& op, json args) {
   if (found == answers_.end() || found->second.empty()) return Answer{};
   auto& [answer, times] = found->second.front();
   Answer result = answer;
+  result.op = op;
   if (times > 0 && --times == 0) found->second.pop_front();
   return result;
 }
@@ -158,10 +168,13 @@ json Engine::control(const std::string& command, const json& args) {
     answer.result = args.value("result", json());
     answer.ret = args.value("ret", json());
     answer.mode = mode_from(args.value("mode", "async"));
-    answer.delay_ms = args.value("delayMs", 0);
-    int times = args.value("times", 1);
+    const double delay_ms = args.value("delayMs", 0.0);
+    if (!(delay_ms >= 0 && delay_ms <= 86400000)) throw std::invalid_argument("delayMs must be 0 to a day");
+    answer.delay_ms = static_cast<int>(delay_ms);
+    const int64_t times = args.value("times", int64_t{1});
+    if (times == 0 || times < -1 || times > INT32_MAX) throw std::invalid_argument("times must be at least 1, or -1");
     std::lock_guard<std::mutex> lock(mutex_);
-    answers_[args.at("op").get<std::string>()].emplace_back(answer, times);
+    answers_[args.at("op").get<std::string>()].emplace_back(answer, static_cast<int>(times));
     return true;
   }
   if (command == "releaseHeld") {

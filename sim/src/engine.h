@@ -24,7 +24,11 @@ using json = nlohmann::json;
 // call, or held until script releases it.
 enum class Mode { Async, Sync, Held };
 
+// Code of a completion whose scripted result does not read as the operation's.
+constexpr int32_t kBadScript = 400;
+
 struct Answer {
+  std::string op;
   int32_t code = 0;
   std::string message;
   json result;  // the completion's result; null: the operation's own default
@@ -32,10 +36,35 @@ struct Answer {
   Mode mode = Mode::Async;
   int delay_ms = 0;
 
+  // The scripted result, or `fallback`. A result that does not read as T fails the
+  // completion with kBadScript, not the process.
   template <class T>
-  T result_or(T fallback) const { return result.is_null() ? fallback : result.get<T>(); }
+  T result_or(T fallback) {
+    if (result.is_null()) return fallback;
+    try {
+      return result.get<T>();
+    } catch (const std::exception& e) {
+      misread("result", e);
+      code = kBadScript;
+      message = std::string("scripted result does not read: ") + e.what();
+      return fallback;
+    }
+  }
+  // The scripted return value, or `fallback`, also when it does not read as T (said
+  // on standard error and counted as answersMisread).
   template <class T>
-  T ret_or(T fallback) const { return ret.is_null() ? fallback : ret.get<T>(); }
+  T ret_or(T fallback) {
+    if (ret.is_null()) return fallback;
+    try {
+      return ret.get<T>();
+    } catch (const std::exception& e) {
+      misread("return value", e);
+      return fallback;
+    }
+  }
+
+ private:
+  void misread(const char* what, const std::exception& e);
 };
 
 class Engine {

@@ -28,8 +28,12 @@ json Events::emit(const json& request) {
   }
   std::string scope = request.value("room", "");
   std::string mode = request.value("mode", "async");
+  if (mode != "async" && mode != "sync") throw std::invalid_argument("mode must be 'async' or 'sync'");
+  const int64_t repeat = request.value("repeat", int64_t{1});
+  if (repeat < 1 || repeat > 1000000) throw std::invalid_argument("repeat must be 1 to 1000000");
+  const double delay_ms = request.value("delayMs", 0.0);
+  if (!(delay_ms >= 0 && delay_ms <= 86400000)) throw std::invalid_argument("delayMs must be 0 to a day");
   size_t reached = kind->count(scope);
-  int repeat = request.value("repeat", 1);
   if (mode == "sync") {
     for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
     return reached;
@@ -43,7 +47,7 @@ json Events::emit(const json& request) {
           Engine::get().count("eventsFailed");
         }
       },
-      request.value("delayMs", 0));
+      static_cast<int>(delay_ms));
   return reached;
 }
 

@@ -9,6 +9,7 @@
 //   - U and V: flat, a tint of their own per user and stream.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <dlfcn.h>
 #include <memory>
@@ -120,6 +121,8 @@ class Generator {
     if (users_ == 0 || users_ > 256) throw std::invalid_argument("a generator draws 1 to 256 users");
     if (threads_ > 64) throw std::invalid_argument("a generator runs 1 to 64 threads");
     auto [width, height] = frame_size(settings, 320, 180);
+    const uint64_t bytes = uint64_t{users_} * (sub_ ? 2 : 1) * width * height * 3 / 2;
+    if (bytes > (uint64_t{1} << 30)) throw std::invalid_argument("a generator draws at most 1 GiB of frames at a time");
     for (uint32_t u = 0; u < users_; ++u) {
       for (uint32_t s = 0; s < (sub_ ? 2u : 1u); ++s) {
         patterns_.push_back(std::make_unique<Pattern>(first_user_ + u, s, width, height));
@@ -133,7 +136,11 @@ class Generator {
   ~Generator() { stop(); }
 
   void stop() {
-    stopping_ = true;
+    {
+      std::lock_guard<std::mutex> lock(pace_mutex_);
+      stopping_ = true;
+    }
+    pace_.notify_all();
     for (auto& w : workers_) {
       if (w.joinable()) w.join();
     }
@@ -156,7 +163,9 @@ class Generator {
       if (thread == 0) ++ticks_;
       if (fps_ > 0) {
         next += std::chrono::duration_cast<std::chrono::steady_clock::duration>(period);
-        std::this_thread::sleep_until(next);
+        // However slow the pace, stop() ends the wait at once.
+        std::unique_lock<std::mutex> lock(pace_mutex_);
+        pace_.wait_until(lock, next, [this] { return stopping_.load(); });
       }
     }
     --running_;
@@ -174,6 +183,8 @@ class Generator {
   std::vector<std::unique_ptr<Pattern>> patterns_;
   std::vector<std::thread> workers_;
   std::atomic<bool> stopping_{false};
+  std::mutex pace_mutex_;
+  std::condition_variable pace_;
   std::atomic<uint64_t> ticks_{0};
   std::atomic<int> running_{0};
 };

@@ -24,7 +24,6 @@ using parlo::StringMap;
 using L = IQVRoomListener;
 
 // Codes of the simulated room service beyond success.
-constexpr int32_t kBadScript = 400;  // a scripted result or return value that does not read
 constexpr int32_t kNotInRoom = 404;  // the operation names a user who is not in the room
 
 Engine& engine() { return Engine::get(); }
@@ -39,17 +38,6 @@ bool room_linked(const std::string& room, const std::string& link) {
   return engine().linked(link) && engine().linked(link + "@" + room);
 }
 
-// A scripted result that does not read as T fails the call, not the process.
-template <class T>
-T result_or(Answer& answer, T fallback) {
-  try {
-    return answer.result_or<T>(std::move(fallback));
-  } catch (const std::exception& e) {
-    answer.code = kBadScript;
-    answer.message = std::string("scripted result does not read: ") + e.what();
-    return T{};
-  }
-}
 
 // What the listeners of one room hear from one change, in order.
 using RoomEvent = std::function<void(L*)>;
@@ -199,7 +187,7 @@ void answer_from_state(Answer answer, parlo::QVResultCompletion<T> done, FromSta
     std::lock_guard<std::mutex> lock(registry().mutex);
     fallback = from_state();
   }
-  T result = result_or(answer, std::move(fallback));
+  T result = answer.result_or<T>(std::move(fallback));
   engine().finish(answer, std::move(done), result);
 }
 
@@ -489,16 +477,15 @@ class SimRoom final : public parlo::IQVRoomContext, public std::enable_shared_fr
     merged.update(changes);
     merged["uuid"] = user;
     merged["properties"] = before.properties;
+    // Everything is read and checked before the member changes: a change that throws
+    // leaves the room as it was.
     MemberState after = merged.get<MemberState>();
+    auto properties = changes.value("properties", before.properties);
+    if (!by.empty() && find(by) == nullptr) throw std::invalid_argument("no member " + by + " in room " + uuid_);
     *slot = make_member(after);
-    RoomEvents events = set_member_properties(*slot, changes.value("properties", before.properties));
+    RoomEvents events = set_member_properties(*slot, properties);
     RoomMemberPtr now = *slot;
-    RoomMemberPtr actor = now;
-    if (!by.empty()) {
-      RoomMemberPtr* found = find(by);
-      if (found == nullptr) throw std::invalid_argument("no member " + by + " in room " + uuid_);
-      actor = *found;
-    }
+    RoomMemberPtr actor = by.empty() ? now : *find(by);
     auto flag = [&](bool MemberState::*field, void (L::*operation)(const RoomMemberPtr&, bool, const RoomMemberPtr&)) {
       if (after.*field != before.*field) events.push_back(event(operation, now, after.*field, actor));
     };
