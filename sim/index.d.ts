@@ -1,5 +1,7 @@
 // TypeScript declarations of brimo/sim, the control surface of the simulated parlo SDK.
 
+import type { RoomMember } from '../index';
+
 // --- answers, links, journal, counters ---
 
 /** Where a scripted completion runs: on an SDK thread (default), inside the call, or kept until releaseHeld(). */
@@ -209,27 +211,8 @@ export interface SimRole {
   screenPreferDetails: boolean;
 }
 
-/** A member as the simulation keeps it: the keys of the script's member record, the role as the SDK's record. */
-export interface SimMemberRecord {
-  uuid: string;
-  name: string;
-  avatar: string;
-  role: SimRole;
-  isAudioOn: boolean;
-  isVideoOn: boolean;
-  isInRtcChannel: boolean;
-  isInChatroom: boolean;
-  isSharingScreen: boolean;
-  isSharingWhiteboard: boolean;
-  isInSipInviting: boolean;
-  isInAppInviting: boolean;
-  isSharingSystemAudio: boolean;
-  properties: Record<string, string>;
-  clientType: number;
-  isAudioConnected: boolean;
-  inviteType: number;
-  inviteState: number;
-}
+/** A member as the simulation keeps it: the script's member record, with the role as the SDK's record. */
+export type SimMemberRecord = Omit<RoomMember, 'role'> & { role: SimRole };
 
 /** A member as the simulation takes it: every key optional, the role as a name ('host') or a record. */
 export type SimMember = Partial<Omit<SimMemberRecord, 'role'>> & { role?: string | Partial<SimRole> };

@@ -76,6 +76,12 @@ void Engine::post(std::function<void()> task, int delay_ms) {
   wake_.notify_all();
 }
 
+int delay_ms_of(const json& args) {
+  const double delay_ms = args.value("delayMs", 0.0);
+  if (!(delay_ms >= 0 && delay_ms <= 86400000)) throw std::invalid_argument("delayMs must be 0 to a day");
+  return static_cast<int>(delay_ms);
+}
+
 void Answer::misread(const char* what, const std::exception& e) {
   std::fprintf(stderr, "parlo sim: the scripted %s of %s does not read (%s); the default is used\n", what, op.c_str(),
                e.what());
@@ -168,9 +174,7 @@ json Engine::control(const std::string& command, const json& args) {
     answer.result = args.value("result", json());
     answer.ret = args.value("ret", json());
     answer.mode = mode_from(args.value("mode", "async"));
-    const double delay_ms = args.value("delayMs", 0.0);
-    if (!(delay_ms >= 0 && delay_ms <= 86400000)) throw std::invalid_argument("delayMs must be 0 to a day");
-    answer.delay_ms = static_cast<int>(delay_ms);
+    answer.delay_ms = delay_ms_of(args);
     const int64_t times = args.value("times", int64_t{1});
     if (times == 0 || times < -1 || times > INT32_MAX) throw std::invalid_argument("times must be at least 1, or -1");
     std::lock_guard<std::mutex> lock(mutex_);

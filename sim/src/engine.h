@@ -24,6 +24,9 @@ using json = nlohmann::json;
 // call, or held until script releases it.
 enum class Mode { Async, Sync, Held };
 
+// The "delayMs" of a script's arguments (0 when absent); throws when it is not 0 to a day.
+int delay_ms_of(const json& args);
+
 // Code of a completion whose scripted result does not read as the operation's.
 constexpr int32_t kBadScript = 400;
 

@@ -31,8 +31,7 @@ json Events::emit(const json& request) {
   if (mode != "async" && mode != "sync") throw std::invalid_argument("mode must be 'async' or 'sync'");
   const int64_t repeat = request.value("repeat", int64_t{1});
   if (repeat < 1 || repeat > 1000000) throw std::invalid_argument("repeat must be 1 to 1000000");
-  const double delay_ms = request.value("delayMs", 0.0);
-  if (!(delay_ms >= 0 && delay_ms <= 86400000)) throw std::invalid_argument("delayMs must be 0 to a day");
+  const int delay_ms = delay_ms_of(request);
   size_t reached = kind->count(scope);
   if (mode == "sync") {
     for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
@@ -47,7 +46,7 @@ json Events::emit(const json& request) {
           Engine::get().count("eventsFailed");
         }
       },
-      static_cast<int>(delay_ms));
+      delay_ms);
   return reached;
 }
 
