@@ -24,3 +24,11 @@ Napi::Value message_list_to_js(Napi::Env env, const parlo::ChatMessageList& mess
 parlo::ChatroomHistoryOptions read_history_options(Napi::Env env, const Napi::Value& value);
 
 }  // namespace brimo
+
+namespace parlo {
+
+inline void read_value(const Napi::Value& v, ChatroomHistoryOptions& out) {
+  out = brimo::read_history_options(v.Env(), v);
+}
+
+}  // namespace parlo

@@ -87,6 +87,15 @@ uint32_t array_length(const Napi::Value& value) {
   return length;
 }
 
+std::map<std::string, std::string> string_map(const Napi::Value& value) {
+  std::map<std::string, std::string> map;
+  each_property_name(value, [&](const Napi::Value& name) {
+    std::string key = utf8(name);
+    map[key] = utf8(property(value.Env(), value, name));
+  });
+  return map;
+}
+
 bool has(const Napi::Value& object, const char* key) {
   if (object.IsEmpty()) return false;
   bool found = false;

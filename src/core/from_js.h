@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,10 @@ void each_property_name(const Napi::Value& object, Fn fn) {
   Napi::Value list(env, names);
   for (uint32_t i = 0; i < array_length(list); ++i) fn(element(env, list, i));
 }
+
+// The object's enumerable string keys, inherited ones included, each with its
+// value read as a string; ordered by key.
+std::map<std::string, std::string> string_map(const Napi::Value& value);
 
 // Presence test as script's `in`: inherited properties, and properties whose value
 // is undefined, count as present.

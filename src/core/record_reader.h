@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,7 @@ inline void read_value(const Napi::Value& v, std::list<std::string>& out) {
 inline void read_value(const Napi::Value& v, std::vector<std::string>& out) {
   out = string_list<std::vector<std::string>>(v);
 }
+inline void read_value(const Napi::Value& v, std::map<std::string, std::string>& out) { out = string_map(v); }
 
 template <class M>
 struct member_traits;

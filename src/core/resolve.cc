@@ -7,12 +7,12 @@ namespace brimo {
 
 void NullReport::report(Napi::Env env, const char* link) const {
   std::string text = prefix;
-  if (names_link) text += (text.empty() ? "" : " ") + std::string(link);
-  if (action == Action::Print) {
-    trace("%s is null\n", text.c_str());
+  if (form != Form::Bare) text += (text.empty() ? "" : " ") + std::string(link);
+  if (form == Form::Printed) {
+    trace_text(text + " is null\n");
     return;
   }
-  if (trace_missing != nullptr) trace_missing(link);
+  if (before != nullptr) before(link);
   text += (text.empty() ? "" : " ") + std::string("Null pointer exception");
   raise_type_error(env, text.c_str());
 }

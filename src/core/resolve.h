@@ -1,55 +1,111 @@
 // Finding the SDK object again on every call. No wrapper keeps an SDK pointer:
 // each call walks createQVParlo -> service -> room context -> controller, asking
 // every getter afresh, and stops at the first null link, which the class reports
-// in its own words (NullReport).
+// in its own words. Each class states its walk once, as data:
+//
+//   static constexpr auto kChain = chain(NullReport{"IQVRoomServiceWrap"},
+//                                        via<&parlo::IQVParlo::getRoomService>("roomService"));
 #pragma once
 
 #include <napi.h>
 
+#include <cstddef>
 #include <string>
+#include <tuple>
 
 #include "sdk/parlo.h"
 
 namespace brimo {
 
-// How a class reports a missing link of its chain. The message is assembled as
-// "<prefix> <link> Null pointer exception", leaving out whatever is empty.
+// How a class reports a missing link of its chain.
 struct NullReport {
-  enum class Action { Raise, Print };
-  const char* prefix = "";     // usually the class name
-  bool names_link = true;      // false: one message for every link
-  Action action = Action::Raise;  // Print: write "<prefix> <link> is null" instead
-  // Extra trace line written before raising, given the link's name; may be null.
-  void (*trace_missing)(const char* link) = nullptr;
+  enum class Form {
+    Named,    // "<prefix> <link> Null pointer exception" (an empty prefix is left out)
+    Bare,     // "<prefix> Null pointer exception" for every link
+    Printed,  // nothing raised; the line "<prefix> <link> is null" on standard output
+  };
+  const char* prefix = "";
+  Form form = Form::Named;
+  // An extra trace line written before raising, given the link's name; may be null.
+  void (*before)(const char* link) = nullptr;
 
   void report(Napi::Env env, const char* link) const;
+  bool raises() const { return form != Form::Printed; }
 };
 
-// Checks one link; reports it when null.
-template <class T>
-T* require_link(Napi::Env env, const NullReport& report, const char* link, T* value) {
-  if (value == nullptr) report.report(env, link);
-  return value;
-}
-
-inline parlo::IQVParlo* resolve_kit(Napi::Env env, const NullReport& report) {
-  return require_link(env, report, "parlo", createQVParlo());
-}
-
-// kit -> one of its services, e.g. resolve_service<&parlo::IQVParlo::getAuthService>.
+// A step that asks the previous SDK object for the next one through `Getter`.
 template <auto Getter>
-auto resolve_service(Napi::Env env, const NullReport& report, const char* link) -> decltype((createQVParlo()->*Getter)()) {
-  parlo::IQVParlo* kit = resolve_kit(env, report);
-  if (kit == nullptr) return nullptr;
-  return require_link(env, report, link, (kit->*Getter)());
+struct Via {
+  const char* link;
+  template <class From, class Self>
+  auto operator()(From* from, const Self&) const {
+    return (from->*Getter)();
+  }
+};
+
+template <auto Getter>
+constexpr Via<Getter> via(const char* link) {
+  return {link};
 }
 
-// The quiet form, for listener registration: a missing link just makes the add or
-// remove fail, without a word.
-template <auto Getter>
-auto find_service() -> decltype((createQVParlo()->*Getter)()) {
-  parlo::IQVParlo* kit = createQVParlo();
-  return kit == nullptr ? nullptr : (kit->*Getter)();
+// The step from the room service to the room context of the wrapper's room UUID.
+struct RoomOf {
+  const char* link;
+  template <class Self>
+  parlo::IQVRoomContext* operator()(parlo::IQVRoomService* rooms, const Self& self) const {
+    return rooms->getRoomContext(self.room_uuid());
+  }
+};
+
+// The walk from the kit ("parlo") through `Steps`. Self is the wrapper that walks it
+// (steps may read its room UUID or flags).
+template <class... Steps>
+struct Chain {
+  NullReport report;
+  std::tuple<Steps...> steps;
+
+  // Reports the first missing link; null then.
+  template <class Self>
+  auto walk(Napi::Env env, const Self& self) const {
+    return descend<0>(&env, require(&env, "parlo", createQVParlo()), self);
+  }
+
+  // The quiet walk, for listener registration: a missing link just answers null.
+  template <class Self>
+  auto find(const Self& self) const {
+    return descend<0>(nullptr, createQVParlo(), self);
+  }
+
+ private:
+  template <class P>
+  P* require(Napi::Env* env, const char* link, P* value) const {
+    if (value == nullptr && env != nullptr) report.report(*env, link);
+    return value;
+  }
+
+  template <std::size_t I, class From, class Self>
+  auto descend(Napi::Env* env, From* from, const Self& self) const {
+    if constexpr (I == sizeof...(Steps)) {
+      return from;
+    } else {
+      const auto& step = std::get<I>(steps);
+      using Next = decltype(step(from, self));
+      using Target = decltype(descend<I + 1>(env, Next{}, self));
+      if (from == nullptr) return Target{};
+      return descend<I + 1>(env, require(env, step.link, step(from, self)), self);
+    }
+  }
+};
+
+template <class... Steps>
+constexpr Chain<Steps...> chain(NullReport report, Steps... steps) {
+  return {report, {steps...}};
+}
+
+// kit -> room service -> the room context of the wrapper's room UUID -> `last`.
+template <class... Last>
+constexpr auto room_chain(NullReport report, Last... last) {
+  return chain(report, via<&parlo::IQVParlo::getRoomService>("roomService"), RoomOf{"roomContext"}, last...);
 }
 
 }  // namespace brimo

@@ -8,7 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "core/bind.h"
 #include "core/from_js.h"
+#include "core/resolve.h"
 #include "core/trace.h"
 
 namespace brimo {
@@ -30,6 +32,12 @@ class Wrap : public Napi::ObjectWrap<T> {
   // Makes an instance through the constructor reference, as `new` would.
   static Napi::Object make(const std::vector<napi_value>& args = {}) { return constructor().New(args); }
 
+  // The SDK object of this call, walked afresh along T::kChain; null (and the
+  // class's report made) when a link is missing.
+  auto resolve(Napi::Env env) const { return T::kChain.walk(env, static_cast<const T&>(*this)); }
+  // The same walk without a word, for listener registration.
+  auto find() const { return T::kChain.find(static_cast<const T&>(*this)); }
+
  protected:
   // Defines the class, keeps its constructor for the life of the process and sets
   // it on exports. A failing step leaves the runtime's error pending and the
@@ -42,6 +50,21 @@ class Wrap : public Napi::ObjectWrap<T> {
     exports.Set(T::kClassName, cls);
   }
 
+  // An ordinary method: one row, everything else derived from the SDK operation.
+  template <auto Op, class... Opts>
+  static Napi::ClassPropertyDescriptor<T> row(const char* name) {
+    return describe<T, Binder<T, Op, Opts...>>(name);
+  }
+  // The add and remove methods of a listener kind.
+  template <class Kind>
+  static Napi::ClassPropertyDescriptor<T> listen(const char* name) {
+    return describe<T, typename Kind::template Adding<T>>(name);
+  }
+  template <class Kind>
+  static Napi::ClassPropertyDescriptor<T> unlisten(const char* name) {
+    return describe<T, typename Kind::template Removing<T>>(name);
+  }
+
   // Heap-held and never freed: native code may make instances until the process ends.
   static Napi::FunctionReference& constructor() {
     static auto* reference = new Napi::FunctionReference();
@@ -50,7 +73,7 @@ class Wrap : public Napi::ObjectWrap<T> {
 };
 
 // A wrapper bound to one room: it keeps the room UUID given to its constructor and
-// finds the room again on every call.
+// finds the room again on every call, along a chain through the room's context.
 template <class T>
 class RoomBound : public Wrap<T> {
  public:

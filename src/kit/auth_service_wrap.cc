@@ -1,14 +1,16 @@
 #include "kit/auth_service_wrap.h"
 
+#include <string>
+
 #include "core/carrier.h"
-#include "core/listeners.h"
-#include "kit/kit_listeners.h"
 #include "core/trace.h"
+#include "kit/kit_listeners.h"
 
 namespace brimo {
-namespace {
 
-void trace_missing(const char* link) {
+using Auth = parlo::IQVAuthService;
+
+void IQVAuthServiceWrap::trace_missing(const char* link) {
   if (std::string(link) == "parlo") {
     trace("parlo is  null");
   } else {
@@ -16,43 +18,21 @@ void trace_missing(const char* link) {
   }
 }
 
-const NullReport kNull{"", true, NullReport::Action::Raise, &trace_missing};
-
-}  // namespace
-
 void IQVAuthServiceWrap::Register(Napi::Env env, Napi::Object exports) {
   define(env, exports,
          {
-             InstanceMethod<&IQVAuthServiceWrap::addAuthListener>("addAuthListener"),
-             InstanceMethod<&IQVAuthServiceWrap::isLoggedIn>("isLoggedIn"),
-             InstanceMethod<&IQVAuthServiceWrap::login>("login"),
+             listen<AuthListeners>("addAuthListener"),
+             row<&Auth::isLoggedIn, Fail<false>>("isLoggedIn"),
+             row<&Auth::login, ConvertFirst, Fail<false>, Returns<true>>("login"),
              InstanceMethod<&IQVAuthServiceWrap::loginByDynamicToken>("loginByDynamicToken"),
-             InstanceMethod<&IQVAuthServiceWrap::logout>("logout"),
-             InstanceMethod<&IQVAuthServiceWrap::removeAuthListener>("removeAuthListener"),
+             row<&Auth::logout, Fail<false>, Returns<true>>("logout"),
+             unlisten<AuthListeners>("removeAuthListener"),
          });
 }
 
 IQVAuthServiceWrap::IQVAuthServiceWrap(const Napi::CallbackInfo& info) : Wrap(info) {}
 
-parlo::IQVAuthService* IQVAuthServiceWrap::resolve(Napi::Env env) {
-  return resolve_service<&parlo::IQVParlo::getAuthService>(env, kNull, "authService");
-}
-
-Napi::Value IQVAuthServiceWrap::isLoggedIn(const Napi::CallbackInfo& info) {
-  auto* auth = resolve(info.Env());
-  if (auth == nullptr) return to_js(info.Env(), false);
-  return to_js(info.Env(), auth->isLoggedIn());
-}
-
-Napi::Value IQVAuthServiceWrap::login(const Napi::CallbackInfo& info) {
-  std::string account = utf8(info[0]);
-  std::string token = utf8(info[1]);
-  auto* auth = resolve(info.Env());
-  if (auth == nullptr) return fail_callback(info.Env(), info[2], to_js(info.Env(), false));
-  auth->login(account, token, complete(info.Env(), info[2]));
-  return to_js(info.Env(), true);
-}
-
+// Its trace lines, carrying the auth type, stand on either side of the resolution.
 Napi::Value IQVAuthServiceWrap::loginByDynamicToken(const Napi::CallbackInfo& info) {
   std::string account = utf8(info[0]);
   std::string token = utf8(info[1]);
@@ -63,27 +43,6 @@ Napi::Value IQVAuthServiceWrap::loginByDynamicToken(const Napi::CallbackInfo& in
   if (auth == nullptr) return fail_callback(info.Env(), info[3], to_js(info.Env(), false));
   auth->loginByDynamicToken(account, token, auth_type, complete(info.Env(), info[3]));
   return to_js(info.Env(), true);
-}
-
-Napi::Value IQVAuthServiceWrap::logout(const Napi::CallbackInfo& info) {
-  auto* auth = resolve(info.Env());
-  if (auth == nullptr) return fail_callback(info.Env(), info[0], to_js(info.Env(), false));
-  auth->logout(complete(info.Env(), info[0]));
-  return to_js(info.Env(), true);
-}
-
-}  // namespace brimo
-
-namespace brimo {
-
-Napi::Value IQVAuthServiceWrap::addAuthListener(const Napi::CallbackInfo& info) {
-  return add_listener<AuthListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().auth, find_service<&parlo::IQVParlo::getAuthService>(),
-                                           &parlo::IQVAuthService::addAuthListener);
-}
-
-Napi::Value IQVAuthServiceWrap::removeAuthListener(const Napi::CallbackInfo& info) {
-  return remove_listener<AuthListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().auth, find_service<&parlo::IQVParlo::getAuthService>,
-                                              &parlo::IQVAuthService::removeAuthListener);
 }
 
 }  // namespace brimo

@@ -1,9 +1,8 @@
-// IQVAuthServiceWrap: the SDK's account service: login, logout, auth listeners.
+// IQVAuthServiceWrap: signing in and out, and the auth listener.
 #pragma once
 
 #include <napi.h>
 
-#include "core/resolve.h"
 #include "core/wrap.h"
 
 namespace brimo {
@@ -12,19 +11,16 @@ class IQVAuthServiceWrap : public Wrap<IQVAuthServiceWrap> {
  public:
   static constexpr const char* kClassName = "IQVAuthServiceWrap";
   static constexpr const char* kTraceName = "IQVAuthServiceWrap";
+  // A missing link also leaves a trace line of its own before the error.
+  static void trace_missing(const char* link);
+  static constexpr auto kChain =
+      chain(NullReport{"", NullReport::Form::Named, &trace_missing}, via<&parlo::IQVParlo::getAuthService>("authService"));
 
   static void Register(Napi::Env env, Napi::Object exports);
   explicit IQVAuthServiceWrap(const Napi::CallbackInfo& info);
 
  private:
-  Napi::Value addAuthListener(const Napi::CallbackInfo& info);
-  Napi::Value isLoggedIn(const Napi::CallbackInfo& info);
-  Napi::Value login(const Napi::CallbackInfo& info);
   Napi::Value loginByDynamicToken(const Napi::CallbackInfo& info);
-  Napi::Value logout(const Napi::CallbackInfo& info);
-  Napi::Value removeAuthListener(const Napi::CallbackInfo& info);
-
-  static parlo::IQVAuthService* resolve(Napi::Env env);
 };
 
 }  // namespace brimo

@@ -1,9 +1,11 @@
 // The kit-level listener adapters: auth events and the kit's global events.
 #pragma once
 
+#include "core/bind.h"
 #include "core/listeners.h"
 #include "sdk/auth.h"
 #include "sdk/global_listener.h"
+#include "sdk/parlo.h"
 
 namespace brimo {
 
@@ -28,5 +30,11 @@ class GlobalEventListenerAdapter final : public ListenerAdapter<parlo::IQVGlobal
  private:
   static constexpr const char* kEvent = "Node_commonRtcEngineEvent";
 };
+
+using AuthListeners = ListenerKind<AuthListenerAdapter, &parlo::IQVAuthService::addAuthListener,
+                                   &parlo::IQVAuthService::removeAuthListener, &ListenerRegistry::auth>;
+using GlobalEventListeners =
+    ListenerKind<GlobalEventListenerAdapter, &parlo::IQVParlo::addGlobalEventListener,
+                 &parlo::IQVParlo::removeGlobalEventListener, &ListenerRegistry::global>;
 
 }  // namespace brimo

@@ -18,35 +18,27 @@
 #include "video/frame_requests.h"
 
 namespace brimo {
-namespace {
 
-// The kit is always there: createQVParlo hands out the same kit until it is destroyed.
-parlo::IQVParlo* kit() { return createQVParlo(); }
-
-// The SDK always has a kit; the simulated SDK can be told to have none, and the
-// kit's own methods then raise "parlo Null pointer exception" rather than reach it.
-const NullReport kNull{""};
-
-}  // namespace
+using Kit = parlo::IQVParlo;
 
 void IQVParloWrap::Register(Napi::Env env, Napi::Object exports) {
   define(env, exports,
          {
-             InstanceMethod<&IQVParloWrap::addGlobalEventListener>("addGlobalEventListener"),
+             listen<GlobalEventListeners>("addGlobalEventListener"),
              InstanceMethod<&IQVParloWrap::getAuthService>("getAuthService"),
              InstanceMethod<&IQVParloWrap::getMessageChannelService>("getMessageChannelService"),
              InstanceMethod<&IQVParloWrap::getVornService>("getVornService"),
              InstanceMethod<&IQVParloWrap::getRoomService>("getRoomService"),
-             InstanceMethod<&IQVParloWrap::getSdkVersions>("getSdkVersions"),
+             row<&Kit::getSdkVersions>("getSdkVersions"),
              InstanceMethod<&IQVParloWrap::initialize>("initialize"),
-             InstanceMethod<&IQVParloWrap::isInitialized>("isInitialized"),
-             InstanceMethod<&IQVParloWrap::release>("release"),
-             InstanceMethod<&IQVParloWrap::removeGlobalEventListener>("removeGlobalEventListener"),
-             InstanceMethod<&IQVParloWrap::switchLanguage>("switchLanguage"),
-             InstanceMethod<&IQVParloWrap::uploadLog>("uploadLog"),
-             InstanceMethod<&IQVParloWrap::getDeviceId>("getDeviceId"),
-             InstanceMethod<&IQVParloWrap::getCurrentLogPath>("getCurrentLogPath"),
-             InstanceMethod<&IQVParloWrap::getNetworkType>("getNetworkType"),
+             row<&Kit::isInitialized>("isInitialized"),
+             row<&Kit::release, Returns<1>>("release"),
+             unlisten<GlobalEventListeners>("removeGlobalEventListener"),
+             row<&Kit::switchLanguage>("switchLanguage"),
+             row<&Kit::uploadLog, Returns<0>>("uploadLog"),
+             row<&Kit::getDeviceId>("getDeviceId"),
+             row<&Kit::getCurrentLogPath>("getCurrentLogPath"),
+             row<&Kit::getNetworkType>("getNetworkType"),
              InstanceMethod<&IQVParloWrap::getVideoFrame>("getVideoFrame"),
              InstanceMethod<&IQVParloWrap::startListenVideoFrame>("startListenVideoFrame"),
              InstanceMethod<&IQVParloWrap::stopListenVideoFrame>("stopListenVideoFrame"),
@@ -74,32 +66,14 @@ IQVParloWrap::~IQVParloWrap() {
   destroyQVParlo();
 }
 
-Napi::Value IQVParloWrap::addGlobalEventListener(const Napi::CallbackInfo& info) {
-  return add_listener<GlobalEventListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().global, kit(),
-                                                  &parlo::IQVParlo::addGlobalEventListener);
-}
-
-Napi::Value IQVParloWrap::removeGlobalEventListener(const Napi::CallbackInfo& info) {
-  return remove_listener<GlobalEventListenerAdapter>(info.Env(), info[0], ListenerRegistry::get().global, kit,
-                                                     &parlo::IQVParlo::removeGlobalEventListener);
-}
-
 Napi::Value IQVParloWrap::getAuthService(const Napi::CallbackInfo&) { return auth_.Value(); }
 Napi::Value IQVParloWrap::getMessageChannelService(const Napi::CallbackInfo&) { return message_channel_.Value(); }
 Napi::Value IQVParloWrap::getVornService(const Napi::CallbackInfo&) { return vorn_.Value(); }
 Napi::Value IQVParloWrap::getRoomService(const Napi::CallbackInfo&) { return room_service_.Value(); }
 
-Napi::Value IQVParloWrap::getSdkVersions(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  if (!sdk) return info.Env().Undefined();
-  parlo::SdkVersions versions;
-  sdk->getSdkVersions(versions);
-  return to_js(info.Env(), versions);
-}
-
 Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
-  parlo::IQVParlo* sdk = resolve_kit(env, kNull);
+  parlo::IQVParlo* sdk = resolve(env);
   if (!sdk) return env.Undefined();
   parlo::ParloOptions options;
   read_options(env, info[0], options);
@@ -119,51 +93,6 @@ Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   });
   *inside = false;
   return Napi::Number::New(env, 1);
-}
-
-Napi::Value IQVParloWrap::isInitialized(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  return sdk ? to_js(info.Env(), sdk->isInitialized()) : info.Env().Undefined();
-}
-
-Napi::Value IQVParloWrap::release(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  if (!sdk) return info.Env().Undefined();
-  sdk->release();
-  return Napi::Number::New(info.Env(), 1);
-}
-
-Napi::Value IQVParloWrap::switchLanguage(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  return sdk ? to_js(info.Env(), sdk->switchLanguage(int32(info[0]))) : info.Env().Undefined();
-}
-
-Napi::Value IQVParloWrap::uploadLog(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  if (!sdk) return info.Env().Undefined();
-  sdk->uploadLog(complete<std::string>(info.Env(), info[0]));
-  return Napi::Number::New(info.Env(), 0);
-}
-
-Napi::Value IQVParloWrap::getDeviceId(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  if (!sdk) return info.Env().Undefined();
-  std::string id;
-  sdk->getDeviceId(id);
-  return to_js(info.Env(), id);
-}
-
-Napi::Value IQVParloWrap::getCurrentLogPath(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  if (!sdk) return info.Env().Undefined();
-  std::string path;
-  sdk->getCurrentLogPath(path);
-  return to_js(info.Env(), path);
-}
-
-Napi::Value IQVParloWrap::getNetworkType(const Napi::CallbackInfo& info) {
-  parlo::IQVParlo* sdk = resolve_kit(info.Env(), kNull);
-  return sdk ? to_js(info.Env(), sdk->getNetworkType()) : info.Env().Undefined();
 }
 
 Napi::Value IQVParloWrap::getVideoFrame(const Napi::CallbackInfo& info) { return get_video_frame(info); }

@@ -1,9 +1,8 @@
-// IQVVornServiceWrap: the SDK's object-storage service: download folder and uploads.
+// IQVVornServiceWrap: the object-storage service (uploads and the download folder).
 #pragma once
 
 #include <napi.h>
 
-#include "core/resolve.h"
 #include "core/wrap.h"
 
 namespace brimo {
@@ -12,15 +11,10 @@ class IQVVornServiceWrap : public Wrap<IQVVornServiceWrap> {
  public:
   static constexpr const char* kClassName = "IQVVornServiceWrap";
   static constexpr const char* kTraceName = "IQVVornServiceWrap";
+  static constexpr auto kChain = chain(NullReport{"IQVParlo"}, via<&parlo::IQVParlo::getVornService>("vornService"));
 
   static void Register(Napi::Env env, Napi::Object exports);
   explicit IQVVornServiceWrap(const Napi::CallbackInfo& info);
-
- private:
-  Napi::Value setVornDownloadFilePath(const Napi::CallbackInfo& info);
-  Napi::Value uploadResource(const Napi::CallbackInfo& info);
-
-  static parlo::IQVVornService* resolve(Napi::Env env);
 };
 
 }  // namespace brimo

@@ -5,7 +5,9 @@
 
 #include <list>
 
+#include "core/bind.h"
 #include "core/listeners.h"
+#include "sdk/room_context.h"
 #include "media/rtc_stats_records.h"
 #include "sdk/rtc_stats_listener.h"
 
@@ -23,5 +25,8 @@ class RtcStatsListenerAdapter final : public ListenerAdapter<parlo::IQVRtcStatsL
     emit("onNetworkQuality", quality);
   }
 };
+
+using RtcStatsListeners = ListenerKind<RtcStatsListenerAdapter, &parlo::IQVRoomContext::addRtcStatsListener,
+                                       &parlo::IQVRoomContext::removeRtcStatsListener, &ListenerRegistry::rtc_stats>;
 
 }  // namespace brimo

@@ -8,7 +8,9 @@
 #include <string>
 
 #include "collab/chat_records.h"
+#include "core/bind.h"
 #include "core/listeners.h"
+#include "sdk/room_context.h"
 #include "core/trace.h"
 #include "room/room_records.h"
 #include "sdk/room_listener.h"
@@ -168,5 +170,8 @@ class RoomListenerAdapter final : public ListenerAdapter<parlo::IQVRoomListener>
   }
   void onAudioHowling(bool detected) override { emit("onAudioHowling", detected); }
 };
+
+using RoomListeners = ListenerKind<RoomListenerAdapter, &parlo::IQVRoomContext::addRoomListener,
+                                   &parlo::IQVRoomContext::removeRoomListener, &ListenerRegistry::room>;
 
 }  // namespace brimo

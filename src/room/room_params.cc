@@ -13,7 +13,7 @@ using parlo::JoinRoomParams;
 
 template <auto Member>
 void read_map_member(const Napi::Value& value, record_of<Member>& record) {
-  record.*Member = read_string_map(value);
+  read_value(value, record.*Member);
 }
 
 // A key read by the map rule.
@@ -74,15 +74,6 @@ Record read(Napi::Env env, const Napi::Value& value, const KeyReader<Record> (&k
 }
 
 }  // namespace
-
-parlo::StringMap read_string_map(const Napi::Value& value) {
-  parlo::StringMap map;
-  each_property_name(value, [&](const Napi::Value& name) {
-    std::string key = utf8(name);
-    map[key] = utf8(property(value.Env(), value, name));
-  });
-  return map;
-}
 
 parlo::CreateRoomParams read_create_params(Napi::Env env, const Napi::Value& value) {
   CreateRoomParams params;

@@ -21,10 +21,6 @@ void read_record(Napi::Env env, const Napi::Value& value, const KeyReader<Record
   read_keys(from, keys, record);
 }
 
-// The object's enumerable string keys, inherited ones included, each with its
-// value read as a string; ordered by key.
-parlo::StringMap read_string_map(const Napi::Value& value);
-
 parlo::CreateRoomParams read_create_params(Napi::Env env, const Napi::Value& value);
 parlo::CreateRoomOptions read_create_options(Napi::Env env, const Napi::Value& value);
 parlo::JoinRoomParams read_join_params(Napi::Env env, const Napi::Value& value);
@@ -32,3 +28,14 @@ parlo::JoinRoomOptions read_join_options(Napi::Env env, const Napi::Value& value
 parlo::CloudRecordConfig read_cloud_record_config(Napi::Env env, const Napi::Value& value);
 
 }  // namespace brimo
+
+// The records as method arguments: found by the binder next to the records.
+namespace parlo {
+
+inline void read_value(const Napi::Value& v, CreateRoomParams& out) { out = brimo::read_create_params(v.Env(), v); }
+inline void read_value(const Napi::Value& v, CreateRoomOptions& out) { out = brimo::read_create_options(v.Env(), v); }
+inline void read_value(const Napi::Value& v, CloudRecordConfig& out) {
+  out = brimo::read_cloud_record_config(v.Env(), v);
+}
+
+}  // namespace parlo

@@ -16,8 +16,6 @@
 namespace brimo {
 namespace {
 
-const NullReport kNull{"IQVRoomServiceWrap"};
-
 using JoinOperation = void (parlo::IQVRoomService::*)(const parlo::JoinRoomParams&, const parlo::JoinRoomOptions&,
                                                       parlo::QVResultCompletion<parlo::IQVRoomContext*>);
 
@@ -71,50 +69,28 @@ Napi::Value join(const Napi::CallbackInfo& info, parlo::IQVRoomService* rooms, J
 
 }  // namespace
 
+using Rooms = parlo::IQVRoomService;
+
 void IQVRoomServiceWrap::Register(Napi::Env env, Napi::Object exports) {
   define(env, exports,
          {
-             InstanceMethod<&IQVRoomServiceWrap::createRoom>("createRoom"),
-             InstanceMethod<&IQVRoomServiceWrap::fetchRoomTemplate>("fetchRoomTemplate"),
+             row<&Rooms::createRoom, Fail<false>, Returns<true>>("createRoom"),
+             row<&Rooms::fetchRoomTemplate, Fail<false>, Returns<true>>("fetchRoomTemplate"),
              InstanceMethod<&IQVRoomServiceWrap::joinRoom>("joinRoom"),
              InstanceMethod<&IQVRoomServiceWrap::previewRoom>("previewRoom"),
              InstanceMethod<&IQVRoomServiceWrap::getRoomContext>("getRoomContext"),
              InstanceMethod<&IQVRoomServiceWrap::getPreviewRoomContext>("getPreviewRoomContext"),
-             InstanceMethod<&IQVRoomServiceWrap::getRoomCloudRecordList>("getRoomCloudRecordList"),
-             InstanceMethod<&IQVRoomServiceWrap::fetchChatroomHistoryMessages>("fetchChatroomHistoryMessages"),
-             InstanceMethod<&IQVRoomServiceWrap::exportChatroomHistoryMessages>("exportChatroomHistoryMessages"),
+             row<&Rooms::getRoomCloudRecordList>("getRoomCloudRecordList"),
+             row<&Rooms::fetchChatroomHistoryMessages, Convert<&message_list_to_js>>("fetchChatroomHistoryMessages"),
+             row<&Rooms::exportChatroomHistoryMessages>("exportChatroomHistoryMessages"),
              InstanceMethod<&IQVRoomServiceWrap::joinRoomByInvite>("joinRoomByInvite"),
-             InstanceMethod<&IQVRoomServiceWrap::rejectInvite>("rejectInvite"),
+             row<&Rooms::rejectInvite>("rejectInvite"),
          });
   IQVRoomContextWrap::Register(env, exports);
   IQVPreviewRoomContextWrap::Register(env, exports);
 }
 
 IQVRoomServiceWrap::IQVRoomServiceWrap(const Napi::CallbackInfo& info) : Wrap(info) {}
-
-parlo::IQVRoomService* IQVRoomServiceWrap::resolve(Napi::Env env) {
-  return resolve_service<&parlo::IQVParlo::getRoomService>(env, kNull, "roomService");
-}
-
-// A failed resolution leaves the callback alone here: createRoom reports only by its result.
-Napi::Value IQVRoomServiceWrap::createRoom(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return to_js(env, false);
-  parlo::CreateRoomParams params = read_create_params(env, info[0]);
-  parlo::CreateRoomOptions options = read_create_options(env, info[1]);
-  rooms->createRoom(params, options, complete(env, info[2]));
-  return to_js(env, true);
-}
-
-Napi::Value IQVRoomServiceWrap::fetchRoomTemplate(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return fail_callback(env, info[1], to_js(env, false));
-  std::string key = utf8(info[0]);
-  rooms->fetchRoomTemplate(key, complete<parlo::RoomTemplate>(env, info[1]));
-  return to_js(env, true);
-}
 
 Napi::Value IQVRoomServiceWrap::joinRoom(const Napi::CallbackInfo& info) {
   return join(info, resolve(info.Env()), &parlo::IQVRoomService::joinRoom, "joinRoom roomContext \n");
@@ -140,43 +116,6 @@ Napi::Value IQVRoomServiceWrap::getRoomContext(const Napi::CallbackInfo& info) {
 
 Napi::Value IQVRoomServiceWrap::getPreviewRoomContext(const Napi::CallbackInfo&) {
   return IQVPreviewRoomContextWrap::make();
-}
-
-Napi::Value IQVRoomServiceWrap::getRoomCloudRecordList(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
-  std::string room = utf8(info[0]);
-  rooms->getRoomCloudRecordList(room, complete<std::list<parlo::CloudRecord>>(env, info[1]));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomServiceWrap::fetchChatroomHistoryMessages(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return fail_callback(env, info[2], env.Undefined());
-  std::string room = utf8(info[0]);
-  parlo::ChatroomHistoryOptions options = read_history_options(env, info[1]);
-  rooms->fetchChatroomHistoryMessages(room, options, complete<parlo::ChatMessageList>(env, info[2], &message_list_to_js));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomServiceWrap::exportChatroomHistoryMessages(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
-  std::string room = utf8(info[0]);
-  rooms->exportChatroomHistoryMessages(room, complete<std::string>(env, info[1]));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomServiceWrap::rejectInvite(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  parlo::IQVRoomService* rooms = resolve(env);
-  if (rooms == nullptr) return fail_callback(env, info[1], env.Undefined());
-  std::string room = utf8(info[0]);
-  rooms->rejectInvite(room, complete<std::string>(env, info[1]));
-  return env.Undefined();
 }
 
 }  // namespace brimo

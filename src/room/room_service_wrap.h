@@ -5,7 +5,6 @@
 
 #include <napi.h>
 
-#include "core/resolve.h"
 #include "core/wrap.h"
 
 namespace brimo {
@@ -14,24 +13,18 @@ class IQVRoomServiceWrap : public Wrap<IQVRoomServiceWrap> {
  public:
   static constexpr const char* kClassName = "IQVRoomServiceWrap";
   static constexpr const char* kTraceName = "IQVRoomServiceWrap";
+  static constexpr auto kChain =
+      chain(NullReport{"IQVRoomServiceWrap"}, via<&parlo::IQVParlo::getRoomService>("roomService"));
 
   static void Register(Napi::Env env, Napi::Object exports);
   explicit IQVRoomServiceWrap(const Napi::CallbackInfo& info);
 
  private:
-  Napi::Value createRoom(const Napi::CallbackInfo& info);
-  Napi::Value fetchRoomTemplate(const Napi::CallbackInfo& info);
   Napi::Value joinRoom(const Napi::CallbackInfo& info);
   Napi::Value previewRoom(const Napi::CallbackInfo& info);
   Napi::Value getRoomContext(const Napi::CallbackInfo& info);
   Napi::Value getPreviewRoomContext(const Napi::CallbackInfo& info);
-  Napi::Value getRoomCloudRecordList(const Napi::CallbackInfo& info);
-  Napi::Value fetchChatroomHistoryMessages(const Napi::CallbackInfo& info);
-  Napi::Value exportChatroomHistoryMessages(const Napi::CallbackInfo& info);
   Napi::Value joinRoomByInvite(const Napi::CallbackInfo& info);
-  Napi::Value rejectInvite(const Napi::CallbackInfo& info);
-
-  static parlo::IQVRoomService* resolve(Napi::Env env);
 };
 
 }  // namespace brimo
