@@ -3,14 +3,28 @@
 #include <memory>
 
 #include "core/record_reader.h"
+#include "core/record_writer.h"
 #include "core/to_js.h"
 #include "room/room_params.h"
 
 namespace parlo {
 
+using brimo::getter;
+using brimo::KeyWriter;
 using brimo::to_js;
 
 namespace {
+
+// The keys every message has, whatever its kind.
+const KeyWriter<IQVChatMessage> kMessageKeys[] = {
+    getter<&IQVChatMessage::getMessageUuid>("messageUuid"),
+    getter<&IQVChatMessage::getFromUserUuid>("fromUserUuid"),
+    getter<&IQVChatMessage::getFromNick>("fromNick"),
+    getter<&IQVChatMessage::getFromAvatar>("fromAvatar"),
+    getter<&IQVChatMessage::getTime>("time"),
+    getter<&IQVChatMessage::getChatroomType>("chatroomType"),
+    getter<&IQVChatMessage::getToUserUuidList>("toUserUuidList"),
+};
 
 // The file keys an image shares; a file lists its size before its path, an image after.
 enum class SizeAt { BeforePath, AfterPath };
@@ -36,13 +50,7 @@ std::shared_ptr<const Kind> as(const ChatMessagePtr& message) {
 Napi::Value to_js(Napi::Env env, const ChatMessagePtr& message) {
   Napi::Object record = Napi::Object::New(env);
   if (!message) return record;
-  record.Set("messageUuid", to_js(env, message->getMessageUuid()));
-  record.Set("fromUserUuid", to_js(env, message->getFromUserUuid()));
-  record.Set("fromNick", to_js(env, message->getFromNick()));
-  record.Set("fromAvatar", to_js(env, message->getFromAvatar()));
-  record.Set("time", to_js(env, message->getTime()));
-  record.Set("chatroomType", to_js(env, message->getChatroomType()));
-  record.Set("toUserUuidList", to_js(env, message->getToUserUuidList()));
+  brimo::write_keys_into(env, record, *message, kMessageKeys);
 
   const int32_t kind = message->getMessageType();
   if (kind == kChatText) {

@@ -2,7 +2,8 @@
 // field by its own to_js. A record states its keys once as a table:
 //   const KeyWriter<Rec> kKeys[] = {field<&Rec::name>("name"), ...};
 //   return write_keys(env, record, kKeys);
-// A key whose value is not a plain field gets its own writer function instead.
+// Records read through getters use getter<&Rec::getName>("name") the same way. A key
+// whose value is not a plain field gets its own writer function instead.
 #pragma once
 
 #include <napi.h>
@@ -30,10 +31,34 @@ constexpr KeyWriter<record_of<Member>> field(const char* name) {
   return {name, &write_member<Member>};
 }
 
+template <class Getter>
+struct getter_traits;
+template <class C, class T>
+struct getter_traits<T (C::*)() const> {
+  using record = C;
+};
+
+template <auto Getter>
+Napi::Value write_getter(Napi::Env env, const typename getter_traits<decltype(Getter)>::record& record) {
+  return to_js(env, (record.*Getter)());
+}
+
+// A key of a record read through its getters (an SDK interface rather than a struct).
+template <auto Getter>
+constexpr KeyWriter<typename getter_traits<decltype(Getter)>::record> getter(const char* name) {
+  return {name, &write_getter<Getter>};
+}
+
+// Sets the keys of `keys` on `object`, in table order.
+template <class Record, size_t N>
+void write_keys_into(Napi::Env env, Napi::Object& object, const Record& record, const KeyWriter<Record> (&keys)[N]) {
+  for (const auto& k : keys) object.Set(k.key, k.write(env, record));
+}
+
 template <class Record, size_t N>
 Napi::Object write_keys(Napi::Env env, const Record& record, const KeyWriter<Record> (&keys)[N]) {
   Napi::Object object = Napi::Object::New(env);
-  for (const auto& k : keys) object.Set(k.key, k.write(env, record));
+  write_keys_into(env, object, record, keys);
   return object;
 }
 

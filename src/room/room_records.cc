@@ -7,6 +7,7 @@
 namespace parlo {
 
 using brimo::field;
+using brimo::getter;
 using brimo::KeyWriter;
 using brimo::to_js;
 using brimo::write_keys;
@@ -84,6 +85,35 @@ const KeyWriter<ScreenCaptureSourceData> kCaptureSourceKeys[] = {
     field<&ScreenCaptureSourceData::height>("height"),
 };
 
+const KeyWriter<IQVRoomMember> kMemberKeys[] = {
+    getter<&IQVRoomMember::getUuid>("uuid"),
+    getter<&IQVRoomMember::getRole>("role"),
+    getter<&IQVRoomMember::getName>("name"),
+    getter<&IQVRoomMember::isAudioConnected>("isAudioConnected"),
+    getter<&IQVRoomMember::isAudioOn>("isAudioOn"),
+    getter<&IQVRoomMember::isVideoOn>("isVideoOn"),
+    getter<&IQVRoomMember::isInRtcChannel>("isInRtcChannel"),
+    getter<&IQVRoomMember::isInChatroom>("isInChatroom"),
+    getter<&IQVRoomMember::isSharingScreen>("isSharingScreen"),
+    getter<&IQVRoomMember::isSharingWhiteboard>("isSharingWhiteboard"),
+    getter<&IQVRoomMember::getInviteState>("inviteState"),
+    getter<&IQVRoomMember::getInviteType>("inviteType"),
+    getter<&IQVRoomMember::isInAppInviting>("isInAppInviting"),
+    getter<&IQVRoomMember::isInSIPInviting>("isInSipInviting"),
+    getter<&IQVRoomMember::isSharingSystemAudio>("isSharingSystemAudio"),
+    getter<&IQVRoomMember::getProperties>("properties"),
+    getter<&IQVRoomMember::getClientType>("clientType"),
+    getter<&IQVRoomMember::getAvatar>("avatar"),
+};
+
+// The waiting room's shorter form.
+const KeyWriter<IQVRoomMember> kWaitingMemberKeys[] = {
+    getter<&IQVRoomMember::getUuid>("uuid"),
+    getter<&IQVRoomMember::getRole>("role"),
+    getter<&IQVRoomMember::getAvatar>("avatar"),
+    getter<&IQVRoomMember::getName>("name"),
+};
+
 // { roles: [...] }, the shape of every stream permission.
 Napi::Object roles_of(Napi::Env env, const StringList& roles) {
   Napi::Object object = Napi::Object::New(env);
@@ -120,38 +150,13 @@ Napi::Value to_js(Napi::Env env, const RoomRole& role) {
 }
 
 Napi::Value to_js(Napi::Env env, const RoomMemberPtr& member) {
-  Napi::Object record = Napi::Object::New(env);
-  if (!member) return record;
-  const IQVRoomMember& m = *member;
-  record.Set("uuid", to_js(env, m.getUuid()));
-  record.Set("role", to_js(env, m.getRole()));
-  record.Set("name", to_js(env, m.getName()));
-  record.Set("isAudioConnected", to_js(env, m.isAudioConnected()));
-  record.Set("isAudioOn", to_js(env, m.isAudioOn()));
-  record.Set("isVideoOn", to_js(env, m.isVideoOn()));
-  record.Set("isInRtcChannel", to_js(env, m.isInRtcChannel()));
-  record.Set("isInChatroom", to_js(env, m.isInChatroom()));
-  record.Set("isSharingScreen", to_js(env, m.isSharingScreen()));
-  record.Set("isSharingWhiteboard", to_js(env, m.isSharingWhiteboard()));
-  record.Set("inviteState", to_js(env, m.getInviteState()));
-  record.Set("inviteType", to_js(env, m.getInviteType()));
-  record.Set("isInAppInviting", to_js(env, m.isInAppInviting()));
-  record.Set("isInSipInviting", to_js(env, m.isInSIPInviting()));
-  record.Set("isSharingSystemAudio", to_js(env, m.isSharingSystemAudio()));
-  record.Set("properties", to_js(env, m.getProperties()));
-  record.Set("clientType", to_js(env, m.getClientType()));
-  record.Set("avatar", to_js(env, m.getAvatar()));
-  return record;
+  if (!member) return Napi::Object::New(env);
+  return write_keys(env, *member, kMemberKeys);
 }
 
 Napi::Value waiting_member_to_js(Napi::Env env, const RoomMemberPtr& member) {
-  Napi::Object record = Napi::Object::New(env);
-  if (!member) return record;
-  record.Set("uuid", to_js(env, member->getUuid()));
-  record.Set("role", to_js(env, member->getRole()));
-  record.Set("avatar", to_js(env, member->getAvatar()));
-  record.Set("name", to_js(env, member->getName()));
-  return record;
+  if (!member) return Napi::Object::New(env);
+  return write_keys(env, *member, kWaitingMemberKeys);
 }
 
 Napi::Value to_js(Napi::Env env, const RoomPropertyPermission& permission) {
