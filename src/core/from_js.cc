@@ -96,6 +96,39 @@ std::map<std::string, std::string> string_map(const Napi::Value& value) {
   return map;
 }
 
+void raise_too_many(Napi::Env env) {
+  if (env.IsExceptionPending()) return;
+  Napi::RangeError::New(env, "A list or map argument may have at most 100000 entries").ThrowAsJavaScriptException();
+}
+
+uint32_t list_length(const Napi::Value& value) {
+  uint32_t length = array_length(value);
+  if (length <= kMaxEntries) return length;
+  raise_too_many(value.Env());
+  return 0;
+}
+
+Napi::Value property_names(const Napi::Value& object) {
+  if (object.IsEmpty()) return object;
+  Napi::Env env = object.Env();
+  if (!is_object(object) && !object.IsNull() && !object.IsUndefined()) return Napi::Value(env, nullptr);
+  if (object.IsTypedArray() && object.As<Napi::TypedArray>().ElementLength() > kMaxEntries) {
+    raise_too_many(env);
+    return Napi::Value(env, nullptr);
+  }
+  napi_value names = nullptr;
+  if (napi_get_property_names(env, object, &names) != napi_ok) {
+    raise_failed(env);
+    return Napi::Value(env, nullptr);
+  }
+  Napi::Value list(env, names);
+  if (array_length(list) > kMaxEntries) {
+    raise_too_many(env);
+    return Napi::Value(env, nullptr);
+  }
+  return list;
+}
+
 bool has(const Napi::Value& object, const char* key) {
   if (object.IsEmpty()) return false;
   bool found = false;

@@ -38,28 +38,41 @@ void raise_failed(napi_env env);
 // An array's length; anything else raises the runtime's error and reads as 0.
 uint32_t array_length(const Napi::Value& value);
 
+// The most entries a list or map argument may have: far above any real list of
+// members, modes, user ids or properties. It is checked against the length or the
+// key count before any entry is read, so a hostile `length` costs nothing.
+constexpr uint32_t kMaxEntries = 100000;
+
+// Raises the error of a list or map argument with more than kMaxEntries entries.
+void raise_too_many(Napi::Env env);
+
+// A list argument's length: not an array, or longer than kMaxEntries, raises an
+// error and reads as 0.
+uint32_t list_length(const Napi::Value& value);
+
 // An array of strings: its length, then each element from index 0, read as a string.
 template <class List>
 List string_list(const Napi::Value& value) {
   List list;
-  uint32_t length = array_length(value);
+  uint32_t length = list_length(value);
   for (uint32_t i = 0; i < length; ++i) list.push_back(utf8(element(value.Env(), value, i)));
   return list;
 }
 
-// Calls fn(name) for every enumerable string-keyed property name of `object`,
-// inherited ones too, in order. A non-object raises the runtime's error.
+// The enumerable string-keyed property names of `object`, inherited ones too, in
+// order. null and undefined raise the runtime's error; other values that are not
+// objects (strings, numbers, booleans, symbols, bigints) have none: they are never
+// walked. More than kMaxEntries names raise an error and read as none; a typed
+// array's length is checked before its names are made.
+Napi::Value property_names(const Napi::Value& object);
+
+// Calls fn(name) for every name of property_names(object).
 template <class Fn>
 void each_property_name(const Napi::Value& object, Fn fn) {
-  if (object.IsEmpty()) return;
-  Napi::Env env = object.Env();
-  napi_value names = nullptr;
-  if (napi_get_property_names(env, object, &names) != napi_ok) {
-    raise_failed(env);
-    return;
-  }
-  Napi::Value list(env, names);
-  for (uint32_t i = 0; i < array_length(list); ++i) fn(element(env, list, i));
+  Napi::Value names = property_names(object);
+  if (names.IsEmpty()) return;
+  uint32_t count = array_length(names);
+  for (uint32_t i = 0; i < count; ++i) fn(element(object.Env(), names, i));
 }
 
 // The object's enumerable string keys, inherited ones included, each with its

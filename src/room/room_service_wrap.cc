@@ -57,12 +57,15 @@ auto join_completion(Napi::Env env, Napi::Value callback, const char* trace_line
       });
 }
 
-Napi::Value join(const Napi::CallbackInfo& info, parlo::IQVRoomService* rooms, JoinOperation operation,
+Napi::Value join(const Napi::CallbackInfo& info, const IQVRoomServiceWrap& self, JoinOperation operation,
                  const char* trace_line) {
   Napi::Env env = info.Env();
-  if (rooms == nullptr) return fail_callback(env, info[2], to_js(env, false));
+  if (self.resolve(env) == nullptr) return fail_callback(env, info[2], to_js(env, false));
   parlo::JoinRoomParams params = read_join_params(env, info[0]);
   parlo::JoinRoomOptions options = read_join_options(env, info[1]);
+  // Getters inside the parameters may have taken the service away.
+  parlo::IQVRoomService* rooms = self.resolve(env);
+  if (rooms == nullptr) return fail_callback(env, info[2], to_js(env, false));
   (rooms->*operation)(params, options, join_completion(env, info[2], trace_line));
   return to_js(env, true);
 }
@@ -93,11 +96,11 @@ void IQVRoomServiceWrap::Register(Napi::Env env, Napi::Object exports) {
 IQVRoomServiceWrap::IQVRoomServiceWrap(const Napi::CallbackInfo& info) : Wrap(info) {}
 
 Napi::Value IQVRoomServiceWrap::joinRoom(const Napi::CallbackInfo& info) {
-  return join(info, resolve(info.Env()), &parlo::IQVRoomService::joinRoom, "joinRoom roomContext \n");
+  return join(info, *this, &parlo::IQVRoomService::joinRoom, "joinRoom roomContext \n");
 }
 
 Napi::Value IQVRoomServiceWrap::joinRoomByInvite(const Napi::CallbackInfo& info) {
-  return join(info, resolve(info.Env()), &parlo::IQVRoomService::joinRoomByInvite,
+  return join(info, *this, &parlo::IQVRoomService::joinRoomByInvite,
               "joinRoomByInvite roomContext \n");
 }
 
