@@ -25,8 +25,8 @@ constexpr KeyReader<record_of<Member>> map_key(const char* name) {
 // Elements that are not objects are skipped; an object without a numeric `mode`
 // stands for mode 0.
 void read_mode_list(const Napi::Value& value, CloudRecordConfig& config) {
-  uint32_t length = list_length(value);
-  for (uint32_t i = 0; i < length; ++i) {
+  // The length is read again at every step (a getter may change it), within the limit.
+  for (uint32_t i = 0; i < list_length(value); ++i) {
     Napi::Value entry = element(value.Env(), value, i);
     if (!is_object(entry)) continue;
     Napi::Value mode = has(entry, "mode") ? property(value.Env(), entry, "mode") : value.Env().Undefined();
