@@ -1,9 +1,10 @@
-// The simulated room service. Rooms are state of the simulation, not of the kit:
-// they live in one process-wide registry, so a kit destroyed and made again finds
+// The simulated room service and what other parts of the simulation reach rooms
+// by. Rooms are state of the simulation, not of the kit: they live in one
+// process-wide registry (room_registry.h), so a kit destroyed and made again finds
 // the rooms it joined. Creating stores a room's settings; joining makes the room
-// context that getRoomContext then finds by UUID; leaving or ending removes it.
-// Operations that change a room raise the matching room events on the room's
-// listeners, from the SDK thread, after their completion.
+// context (sim_room.h) that getRoomContext then finds by UUID; leaving or ending
+// removes it. Operations that change a room raise the matching room events on the
+// room's listeners, from the SDK thread, after their completion.
 #pragma once
 
 #include <functional>
