@@ -65,13 +65,20 @@ template <auto V>
 struct Returns {};                // what a method without a result returns (default undefined)
 template <Arg... A>
 struct Check {};                  // "Wrong number of arguments" / "Wrong arguments" by typeof
+template <std::size_t N>
+struct Count {};                  // "Wrong number of arguments" with fewer than N, no type check
 struct ChecksAfterResolve {};     // the checks run once the SDK object is found
 struct ConvertFirst {};           // arguments are converted before resolution
 struct Truthy {};                 // every boolean parameter counts by its truthiness
 template <std::size_t... I>
 struct Coerced {};                // these arguments are coerced (String(x), !!x, Number(x))
+template <std::size_t I, auto F>
+struct As {};                     // argument I is read by F(value) instead of its type's reader
+template <std::size_t... I>
+struct Skip {};                   // these parameters read no argument and keep their default
 template <auto F>
-struct Convert {};                // the result's converter, F(env, result), instead of to_js
+struct Convert {};                // the result's converter, F(env, result) or, for an output
+                                  // parameter, F(env, output, code), instead of to_js
 
 namespace bind_detail {
 
@@ -87,6 +94,8 @@ template <class O>
 struct is_check : std::false_type {};
 template <Arg... A>
 struct is_check<Check<A...>> : std::true_type {};
+template <std::size_t N>
+struct is_check<Count<N>> : std::true_type {};
 template <class O>
 struct is_convert : std::false_type {};
 template <auto F>
@@ -115,11 +124,34 @@ template <Arg... A>
 bool run_checks(const Napi::CallbackInfo& info, Check<A...>) {
   return check_args(info, {A...});
 }
+template <std::size_t N>
+bool run_checks(const Napi::CallbackInfo& info, Count<N>) {
+  if (info.Length() >= N) return true;
+  raise_type_error(info.Env(), "Wrong number of arguments");
+  return false;
+}
 
 template <std::size_t I, class O>
 struct coerces : std::false_type {};
 template <std::size_t I, std::size_t... J>
 struct coerces<I, Coerced<J...>> : std::bool_constant<((I == J) || ...)> {};
+template <std::size_t I, class O>
+struct skips : std::false_type {};
+template <std::size_t I, std::size_t... J>
+struct skips<I, Skip<J...>> : std::bool_constant<((I == J) || ...)> {};
+
+// The reader a row names for argument I, if any: As<I, F>.
+template <std::size_t I, class... Opts>
+struct reader_for {
+  static constexpr bool named = false;
+};
+template <std::size_t I, class O, class... Rest>
+struct reader_for<I, O, Rest...> : reader_for<I, Rest...> {};
+template <std::size_t I, auto F, class... Rest>
+struct reader_for<I, As<I, F>, Rest...> {
+  static constexpr bool named = true;
+  static constexpr auto read = F;
+};
 
 // The SDK's completions: (code, message) or (code, message, result).
 template <class P>
@@ -208,6 +240,11 @@ class Binder {
   static constexpr bool has = (std::is_same_v<O, Opts> || ...);
   template <std::size_t I>
   static constexpr bool coerced = (bind_detail::coerces<I, Opts>::value || ...);
+  // A parameter the SDK fills, or one the row keeps at its default, reads no argument.
+  template <std::size_t I>
+  static constexpr bool reads_nothing = is_out<I> || (bind_detail::skips<I, Opts>::value || ...);
+  template <std::size_t I>
+  using NamedReader = bind_detail::reader_for<I, Opts...>;
 
   using FailOption = typename bind_detail::first_of<bind_detail::is_fail, Fail<Js::Undefined>, Opts...>::type;
   using ReturnsOption = typename bind_detail::first_of<bind_detail::is_returns, Returns<Js::Undefined>, Opts...>::type;
@@ -221,7 +258,7 @@ class Binder {
     if constexpr (I == 0) {
       return 0;
     } else {
-      return script_index<I - 1>() + (is_out<I - 1> ? 0 : 1);
+      return script_index<I - 1>() + (reads_nothing<I - 1> ? 0 : 1);
     }
   }
 
@@ -235,18 +272,23 @@ class Binder {
 
   template <std::size_t... I>
   static constexpr bool runs_script(std::index_sequence<I...>) {
-    return ((!is_completion<I> && !is_out<I> && (!bind_detail::plain<Param<I>> || (coerced<I> && !std::is_same_v<bind_detail::bare<Param<I>>, bool>))) || ...);
+    return ((!is_completion<I> && !reads_nothing<I> &&
+             (NamedReader<I>::named || !bind_detail::plain<Param<I>> ||
+              (coerced<I> && !std::is_same_v<bind_detail::bare<Param<I>>, bool>))) ||
+            ...);
   }
   static constexpr bool kRunsScript = runs_script(std::make_index_sequence<kCount>{});
 
   template <std::size_t I>
   static auto read(const Napi::CallbackInfo& info) {
     using Held = bind_detail::held<Param<I>>;
-    if constexpr (is_completion<I> || is_out<I>) {
+    if constexpr (is_completion<I> || reads_nothing<I>) {
       return Held{};
     } else {
       Napi::Value value = info[script_index<I>()];
-      if constexpr (coerced<I>) {
+      if constexpr (NamedReader<I>::named) {
+        return static_cast<Held>(NamedReader<I>::read(value));
+      } else if constexpr (coerced<I>) {
         return bind_detail::read_coerced<Held>(value);
       } else if constexpr (std::is_same_v<Held, bool> && has<Truthy>) {
         return truthy(value);
@@ -311,15 +353,36 @@ class Binder {
     return F;
   }
 
-  // The output parameter's value, if the operation has one.
-  template <std::size_t I, class Args>
-  static Napi::Value output(Napi::Env env, Args& args) {
+  template <std::size_t I = 0>
+  static constexpr std::size_t out_index() {
     if constexpr (I == kCount) {
-      return bind_detail::value_of(env, ReturnsOption{});
+      return kCount;
     } else if constexpr (is_out<I>) {
-      return convert(env, std::get<I>(args));
+      return I;
     } else {
-      return output<I + 1>(env, args);
+      return out_index<I + 1>();
+    }
+  }
+  static constexpr std::size_t kOut = out_index();
+
+  // The output parameter's value; an operation that also returns a code hands it
+  // to a converter that asks for it.
+  template <class Out, auto F>
+  static Napi::Value convert_output(Napi::Env env, const Out& out, int32_t code, Convert<F>) {
+    if constexpr (std::is_invocable_v<decltype(F), Napi::Env, const Out&, int32_t>) {
+      return F(env, out, code);
+    } else {
+      return F(env, out);
+    }
+  }
+  template <class Args>
+  static Napi::Value output(Napi::Env env, Args& args, int32_t code = 0) {
+    if constexpr (kOut == kCount) {
+      return bind_detail::value_of(env, ReturnsOption{});
+    } else if constexpr (std::is_void_v<ConvertOption>) {
+      return to_js(env, std::get<kOut>(args));
+    } else {
+      return convert_output(env, std::get<kOut>(args), code, ConvertOption{});
     }
   }
 
@@ -331,7 +394,10 @@ class Binder {
       return bind_detail::value_of(env, ReturnsOption{});
     } else if constexpr (std::is_void_v<Result>) {
       (target->*Op)(std::get<I>(args)...);
-      return output<0>(env, args);
+      return output(env, args);
+    } else if constexpr (kOut != kCount) {
+      // The code of an operation that fills an output parameter goes to its converter.
+      return output(env, args, (target->*Op)(std::get<I>(args)...));
     } else {
       return convert(env, (target->*Op)(std::get<I>(args)...));
     }
