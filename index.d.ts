@@ -512,8 +512,189 @@ export class IQVRoomContextWrap {
 export class IQVPreviewRoomContextWrap {
   constructor();
 }
+/** A camera, speaker or microphone. The default-device queries answer only deviceId and deviceName. */
+export interface DeviceInfo {
+  deviceId: string;
+  deviceName: string;
+  unavailable: boolean;
+  defaultDevice: boolean;
+}
+/** Empty when the SDK answered a non-zero code. */
+export type DefaultDevice = Pick<DeviceInfo, 'deviceId' | 'deviceName'> | Record<string, never>;
+
+/** A native window handle: its first 8 bytes, little-endian (shorter arrays give handle 0). */
+export type WindowHandle = ArrayBufferView;
+
+export interface CaptureImage {
+  size: { width: number; height: number };
+  length: number;
+  /** A copy of the pixels; absent when there are none. */
+  data?: Uint8Array;
+}
+/** A screen or window that can be shared; `id` is its place in the last list, valid until the next. */
+export interface ScreenCaptureSource {
+  type: number;
+  id: number;
+  title: string;
+  name: string;
+  processPath: string;
+  thumbImage: CaptureImage;
+  icon: CaptureImage;
+  primaryMonitor: boolean;
+}
+/** Only these two keys override the SDK's defaults (30 fps, no profile). */
+export interface ScreenShareConfig {
+  limitFrameRate?: number;
+  videoProfile?: string;
+}
+export interface ShareRect {
+  x?: number;
+  y?: number;
+  width?: number;
+  height?: number;
+}
+export interface LocalRecordParams {
+  filePath?: string;
+  fileName?: string;
+  coverConfigFilePath?: string;
+  defaultCoverConfigFilePath?: string;
+  coverTitle?: string;
+  coverMeetingNumber?: string;
+  coverCreateTime?: string;
+  isShowTimestampCover?: boolean;
+  recordAudio?: boolean;
+  recordVideo?: boolean;
+}
+/** A key of another kind than its field's is skipped. */
+export interface LocalRecordLayout {
+  offsetX?: number;
+  offsetY?: number;
+  width?: number;
+  height?: number;
+  scalingMode?: number;
+  streamLayer?: number;
+  bgColor?: number;
+  streamType?: number;
+  isScreenShare?: boolean;
+  isShowNameCover?: boolean;
+  isShowStreamDefaultCover?: boolean;
+  uid?: string;
+}
+/** The pixels are read from `buffer` during the call, without a copy. */
+export interface RecorderVideoFrame {
+  format?: number;
+  rotation?: number;
+  width?: number;
+  height?: number;
+  timestamp?: number;
+  buffer?: ArrayBufferView;
+}
+
+/**
+ * The RTC controller of a joined room, reached through IQVRoomContextWrap.getRtcController().
+ * When a link is missing, methods throw a TypeError "IQVRoomRtcControllerWrap <link> Null pointer
+ * exception" (parlo, roomService, roomContext or rtcController). Synchronous setters answer the
+ * SDK's code. Booleans marked as flags count by their truthiness.
+ */
 export class IQVRoomRtcControllerWrap {
   constructor(roomUuid: string);
+  /** Set only when the SDK answers 0; otherwise an array of that length with no entries. */
+  enumCameraDevices(): DeviceInfo[];
+  getSelectedCameraDevice(): string;
+  selectCameraDevice(deviceId: string): number;
+  enumPlayoutDevices(): DeviceInfo[];
+  getDefaultPlayoutDevice(): DefaultDevice;
+  getSelectedPlayoutDevice(): string;
+  selectPlayoutDevice(deviceId: string): number;
+  /** Unsigned: values above 2^31 stay positive. */
+  getPlayoutDeviceVolume(): number;
+  setPlayoutDeviceVolume(volume: number): number;
+  getPlayoutDeviceMute(): boolean;
+  enumRecordDevices(): DeviceInfo[];
+  getDefaultRecordDevice(): DefaultDevice;
+  getSelectedRecordDevice(): string;
+  selectRecordDevice(deviceId: string): number;
+  getRecordDeviceVolume(): number;
+  setRecordDeviceVolume(volume: number): number;
+  setAudioDeviceAutoSelectType(type: number): number;
+  isSupported(): boolean;
+  /** Throws "Wrong number of arguments" without arguments, "Wrong arguments" for a lone non-function. */
+  joinRtcChannel(callback: Callback): void;
+  joinRtcChannel(param: string, callback: Callback): void;
+  /** With three or more arguments nothing is called. */
+  leaveRtcChannel(callback: Callback): void;
+  leaveRtcChannel(param: string, callback: Callback): void;
+  disconnectMyAudio(callback: Callback): void;
+  reconnectMyAudio(callback: Callback): void;
+  muteMyAudio(callback: Callback): void;
+  unmuteMyAudio(flag: unknown, callback: Callback): void;
+  muteMyVideo(callback: Callback): void;
+  unmuteMyVideo(callback: Callback): void;
+  muteMemberAudio(userUuid: string, callback: Callback): void;
+  unmuteMemberAudio(userUuid: string, callback: Callback): void;
+  muteMemberVideo(userUuid: string, callback: Callback): void;
+  unmuteMemberVideo(userUuid: string, callback: Callback): void;
+  stopMemberShare(userUuid: string, callback: Callback): void;
+  stopMemberSystemAudioShare(userUuid: string, callback: Callback): void;
+  startShareSystemAudio(callback: Callback): void;
+  stopShareSystemAudio(callback: Callback): void;
+  /** The result is the snapshot's path. */
+  takeLocalSnapshot(streamType: number, callback: ResultCallback<string>): void;
+  takeRemoteSnapshot(userUuid: string, streamType: number, callback: ResultCallback<string>): void;
+  setupLocalVideoCanvas(windowHandle: WindowHandle, mirror: unknown): number;
+  setupRemoteVideoCanvas(userUuid: string, windowHandle: WindowHandle): number;
+  setupRemoteVideoSubStreamCanvas(userUuid: string, windowHandle: WindowHandle): number;
+  setupLocalVideoSubStreamCanvas(windowHandle: WindowHandle): number;
+  /** A stream type other than 0 asks for the high stream. */
+  subscribeRemoteVideoStream(userUuid: string, streamType: number): number;
+  unsubscribeRemoteVideoStream(userUuid: string): number;
+  subscribeRemoteVideoSubStream(userUuid: string): number;
+  unsubscribeRemoteVideoSubStream(userUuid: string): number;
+  setLocalVideoResolution(resolution: number): number;
+  setLocalVideoFramerate(framerate: number): number;
+  /** Null when the controller cannot be found. */
+  enableLocalVideo(enable: unknown): number;
+  pauseLocalVideoCapture(): number;
+  setAudioProfile(profile: number, scenario: number): number;
+  enableAudioAINS(enable: unknown): number;
+  enableAudioEchoCancellation(enable: unknown): number;
+  enableAudioVolumeAutoAdjust(enable: unknown): number;
+  enableAudioVolumeIndication(enable: unknown, interval: number): number;
+  enableAudioVolumeIndication(id: string, enable: unknown, interval: number, flag: unknown): number;
+  adjustRecordingSignalVolume(volume: number): number;
+  adjustPlaybackSignalVolume(volume: number): number;
+  adjustUserPlaybackSignalVolume(userUuid: string, volume: number): number;
+  adjustChannelPlaybackSignalVolume(channel: string, volume: number): number;
+  enableLocalAudio(channel: string, enable: unknown): number;
+  enableMediaPub(channel: string, mediaType: number, enable: unknown): number;
+  enableLocalAudioSubStream(): number;
+  disableLocalAudioSubStream(): number;
+  pauseLocalAudioRecording(): number;
+  resumeLocalAudioRecording(): number;
+  startAudioDump(type: number): number;
+  stopAudioDump(): number;
+  enableCaption(enable: unknown): number;
+  setCaptionTranslationLanguage(language: number): number;
+  enableEncryption(key: string, mode: number): number;
+  getVirtualBackgroundSupportedType(): number;
+  setCloudProxy(proxyType: number): number;
+  getScreenSharingUserUuid(): string;
+  /** Refills the numbering that the share methods take. */
+  getScreenCaptureSourceList(callback: ResultCallback<ScreenCaptureSource[]>): void;
+  /** `id` from the last source list; another number throws "Wrong arguments". */
+  startScreenShare(id: number, config: ScreenShareConfig, callback: Callback): void;
+  startAppShare(id: number, config: ScreenShareConfig, callback: Callback): void;
+  startRectShare(screenRect: ShareRect, regionRect: ShareRect, flag: boolean, callback: Callback): void;
+  /** Window numbers, or (asHandles) typed arrays of at least 8 bytes: shorter ones throw "Wrong arguments". */
+  setExcludeWindowList(windows: number[] | ArrayBufferView[], asHandles: boolean): number;
+  stopShare(callback: Callback): void;
+  startSystemAudioLoopbackCapture(): number;
+  stopSystemAudioLoopbackCapture(): number;
+  startLocalRecord(params: LocalRecordParams): number;
+  stopLocalRecord(): number;
+  updateLocalRecordLayouts(layouts: LocalRecordLayout[]): number;
+  pushLocalRecorderVideoFrame(id: string, streamType: number, frame: RecorderVideoFrame): number;
+  stopLocalRecorderRemux(): number;
 }
 export class IQVPreviewRoomRtcController {
   constructor();
