@@ -37,7 +37,10 @@ function reset() {
 }
 
 /**
- * The operations received so far, oldest first: [{ op, args }].
+ * The operations received so far, oldest first: [{ op, args }]. An operation that
+ * more than one interface offers (login, callByUserUuid, ...) also names its
+ * `interface`; answer('IQVRoomSIPController.callByUserUuid', ...) scripts only that
+ * interface's, answer('callByUserUuid', ...) any of them.
  * @param {string} [op] only the entries of this operation
  */
 function journal(op) {
@@ -103,9 +106,10 @@ function releaseHeld() {
  *   sim.emit('global', 'onRtcEngineWarning', ['audio device busy']);
  *   sim.emit('room', 'onMemberJoinRoom', [[member]], { room: uuid });
  *
- * @param {string} kind 'auth', 'global', 'room' or 'rtcStats' ('room' and 'rtcStats'
- *   per room); the preview room, waiting room, message channel and whiteboard and
- *   annotation views add their kinds as they are simulated
+ * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'messageChannel',
+ *   'whiteboardView' or 'annotationView' ('room', 'rtcStats' and the views per room:
+ *   a room's view is the one its controller was handed last); the preview room and
+ *   waiting room add their kinds as they are simulated
  * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
  * @param {Array} args its arguments as JSON, records as objects with their fields
  * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number, repeat?: number}} [options]
@@ -361,6 +365,126 @@ const rooms = {
   },
 };
 
+/**
+ * The drawing surfaces of a joined room, the whiteboard and the annotation: the view
+ * the module handed the room's controller (setupXCanvas, resetXCanvas), through which
+ * the SDK pushes strings to the drawing page, and the page's handshake, which
+ * completes only as script relays the page's steps through the controller:
+ *
+ *   login()  the view hears onLogin with a JSON text of what the page logs in with
+ *            ({ step, code, roomUuid, userUuid, url });
+ *   auth()   once logged in: onAuth with the page's credentials ({ step, code: 0,
+ *            nonce, curTime, checksum }), the handshake is 'ready', and then
+ *            onDrawEnableChanged ({ enable }); before login: onAuth with code 401
+ *            and nothing changes;
+ *   logout() onLogout; the handshake starts over, as it does with a new view;
+ *   setEnableDraw(b) is pushed at once while ready, else remembered for then; a
+ *            reset canvas drops it.
+ *
+ *   sim.whiteboard.get('r1');   // { handshake: 'idle' | 'loggedIn' | 'ready', drawEnabled, view, url }
+ *   sim.whiteboard.push('r1', 'onToolConfigChanged', '{"pen":"red"}');   // any string to the page
+ *
+ * A view is called on the SDK thread, and never again once the controller has been
+ * handed another. Sharing the whiteboard is the local member's isSharingWhiteboard
+ * (one member at a time; code 409 while someone else shares); getWhiteboardSharingUserUuid
+ * reads it from the room. Both throw for a room that is not joined.
+ */
+function drawingSurface(name) {
+  return {
+    /** The surface's state: handshake, drawEnabled, view (its journal name, or null), url. */
+    get(room) {
+      return control(`${name}.get`, { room });
+    },
+    /**
+     * Pushes `text` to the room's view as the view event `event` ('onAuth', 'onLogout',
+     * 'onDrawEnableChanged', 'onToolConfigChanged', 'onLogin'), from the SDK thread.
+     * False when the room has no view.
+     */
+    push(room, event, text, { delayMs = 0 } = {}) {
+      return control(`${name}.push`, { room, event, text, delayMs });
+    },
+  };
+}
+
+const whiteboard = drawingSurface('whiteboard');
+
+/**
+ * The annotation surface, as sim.whiteboard, plus the room's annotation switch:
+ * get() also shows { enabled, sharing }; startAnnotationShare fails with code 403
+ * while annotation is off.
+ */
+const annotation = {
+  ...drawingSurface('annotation'),
+  /** Turns annotation on or off for the room: onRoomAnnotationEnableChanged when it changes. */
+  setEnabled(room, enabled) {
+    return control('annotation.setEnabled', { room, enabled: Boolean(enabled) });
+  },
+};
+
+/**
+ * The message channel as everyone else uses it. A custom message the module sends to
+ * the local user (the signed-in account) comes back to the local listeners; one sent
+ * to a user of a room needs that room joined and the user in it, one sent to a room
+ * needs the room joined (else code 404). Sessions are keyed by session ID and the
+ * SDK's session type (0 or 1; the module maps script's numbers); the messages that
+ * arrive are unread until clearUnreadCount, and deleting an unread one takes it off
+ * the count; deleting a message that is not there fails with 404. Every change raises
+ * its events after the completion.
+ *
+ *   sim.channel.custom({ roomUuid: 'r1', senderUuid: 'bob', data: 'raise-hand', commandId: 7 });
+ *   sim.channel.receive({ sessionId: 'bob', sessionType: 1, data: 'hi', fromAccount: 'bob', fromNick: 'Bob' });
+ */
+const channel = {
+  /**
+   * Another user's custom message { roomUuid, senderUuid, data, commandId } arrives:
+   * onCustomMessageReceived on every listener. Answers how many it reaches.
+   */
+  custom(message) {
+    return control('channel.custom', { message });
+  },
+  /**
+   * A session message { sessionId, sessionType, messageId, data, time, fromAccount,
+   * fromNick } arrives from someone else, unread: onSessionMessageReceived, then
+   * onSessionMessageRecentChanged. messageId and time are made up when absent.
+   * Answers the message as the SDK keeps it.
+   */
+  receive(message) {
+    return control('channel.receive', { message });
+  },
+  /** Every session: [{ sessionId, sessionType, unreadCount, fromAccount, fromNick, messages }]. */
+  sessions() {
+    return control('channel.sessions');
+  },
+  /** Forgets every session. */
+  reset() {
+    return control('channel.reset');
+  },
+};
+
+/**
+ * The invitees of SIP and in-app calls. The room's controllers call users in: an
+ * invitee is in the room's sipInvitingMembers or appInvitingMembers (sim.rooms.get)
+ * with isInSipInviting or isInAppInviting, inviteType 1 (SIP) or 2 (in-app) and
+ * inviteState 1 while called, 2 once declined, 3 once cancelled, 4 once hung up,
+ * until they join (inviteState 0) or the call is removed or hung up; every change
+ * raises onMemberSIPInviteStateChanged or onMemberAppInviteStateChanged. Calling
+ * someone who is in the room fails with code 409 (a list: nobody is called); calling
+ * an invitee again rings again (a number or room system reports isRepeatedCall);
+ * cancelling, removing or hanging up a call that is not there fails with 404.
+ * hangUpCall of a member who joined by SIP makes them leave. A number call's callee
+ * is 'sip-' + country code + number, a room system's 'sip-room-' + its address.
+ */
+const invites = {
+  /** `user`, being called (SIP first, then in-app), joins: the invite event, then onMemberJoinRoom. */
+  accept(room, user) {
+    return control('invites.accept', { room, user });
+  },
+  /** `user`, being called, declines: stays in the list with inviteState 2. */
+  decline(room, user) {
+    return control('invites.decline', { room, user });
+  },
+};
+
 // Stop the SDK thread before the runtime tears down, so nothing it runs can reach
 // a torn-down environment.
 process.once('exit', () => {
@@ -379,3 +503,4 @@ const baseline = {
 };
 
 module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, baseline, control };
+Object.assign(module.exports, { whiteboard, annotation, channel, invites });

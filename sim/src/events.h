@@ -121,6 +121,16 @@ class Events {
     return ref;
   }
 
+  // A kind whose listeners another part of the simulation keeps itself (the
+  // drawing views, one per room, held by the room's controller).
+  template <class K>
+  K& install(const std::string& kind, std::unique_ptr<K> made) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    K& ref = *made;
+    kinds_[kind] = std::move(made);
+    return ref;
+  }
+
   // The control command "emit": { kind, event, args, room, mode, delayMs }.
   json emit(const json& request);
   json listeners(const json& request);

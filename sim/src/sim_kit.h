@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "engine.h"
+#include "sim_message_channel.h"
 #include "sim_rooms.h"
 #include "sdk/parlo.h"
 
@@ -31,8 +32,6 @@ class SimVorn final : public parlo::IQVVornService {
   void setVornDownloadFilePath(const std::string& path) override;
   void uploadResource(const std::string& localPath, parlo::QVResultCompletion<std::string> done) override;
 };
-
-class SimMessageChannel final : public parlo::IQVMessageChannelService {};
 
 class SimParlo final : public parlo::IQVParlo {
  public:

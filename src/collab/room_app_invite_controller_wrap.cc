@@ -2,10 +2,19 @@
 
 namespace brimo {
 
+using AppInvite = parlo::IQVRoomAppInviteController;
+
 void IQVRoomAppInviteControllerWrap::Register(Napi::Env env, Napi::Object exports) {
-  define(env, exports, {});
+  define(env, exports,
+         {
+             row<&AppInvite::callByUserUuids>("callByUserUuids"),
+             row<&AppInvite::callByUserUuid>("callByUserUuid"),
+             row<&AppInvite::removeCall>("removeCall"),
+             row<&AppInvite::cancelCall>("cancelCall"),
+         });
 }
 
-IQVRoomAppInviteControllerWrap::IQVRoomAppInviteControllerWrap(const Napi::CallbackInfo& info) : RoomBound<IQVRoomAppInviteControllerWrap>(info) {}
+IQVRoomAppInviteControllerWrap::IQVRoomAppInviteControllerWrap(const Napi::CallbackInfo& info)
+    : RoomBound(info) {}
 
 }  // namespace brimo
