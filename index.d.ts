@@ -705,20 +705,171 @@ export class IQVRoomLiveControllerWrap {
 export class IQVWaitingRoomControllerWrap {
   constructor(roomUuid: string);
 }
-export class IQVRoomSIPControllerWrap {
-  constructor(roomUuid: string);
-}
-export class IQVRoomAppInviteControllerWrap {
-  constructor(roomUuid: string);
-}
+
+// --- whiteboard and annotation ---
+
+/**
+ * What the SDK pushes to the drawing page through a canvas view: the event name, then the
+ * SDK's string, passed on whole (NUL characters and all).
+ */
+export type DrawingViewEvent = ['onAuth' | 'onLogout' | 'onDrawEnableChanged' | 'onToolConfigChanged' | 'onLogin', string];
+export type DrawingViewListener = (...event: DrawingViewEvent) => void;
+
+/**
+ * The whiteboard of a joined room, reached through IQVRoomContextWrap.getWhiteboardController().
+ * When the room or its controller cannot be found, every method throws a TypeError
+ * "Null pointer exception" and calls back nothing.
+ */
 export class IQVRoomWhiteboardControllerWrap {
   constructor(roomUuid: string);
+  /** Relays the page's authentication step to the SDK. */
+  auth(): void;
+  getWhiteboardSharingUserUuid(): string;
+  getWhiteboardUrl(): string;
+  /** Relays the page's login step to the SDK. */
+  login(): void;
+  /** Relays the page's logout step to the SDK. */
+  logout(): void;
+  /** A new view around `listener` for the page; the SDK stops calling the previous one. */
+  resetWhiteboardCanvas(listener: DrawingViewListener): void;
+  /** Reads a boolean: another type throws, and the SDK is handed false. */
+  setEnableDraw(enable: boolean): void;
+  /** A new view around `listener` for the page; the SDK stops calling the previous one. */
+  setupWhiteboardCanvas(listener: DrawingViewListener): void;
+  startWhiteboardShare(callback: Callback): void;
+  stopMemberWhiteboardShare(userUuid: string, callback: Callback): void;
+  stopWhiteboardShare(callback: Callback): void;
 }
+
+/**
+ * Annotation over shared content in a joined room, reached through
+ * IQVRoomContextWrap.getAnnotationController(); the whiteboard's view protocol. When the room
+ * or its controller cannot be found, every method throws a TypeError "Null pointer exception".
+ */
 export class IQVRoomAnnotationControllerWrap {
   constructor(roomUuid: string);
+  getAnnotationUrl(): string;
+  getIsAnnotationEnabled(): boolean;
+  login(): void;
+  logout(): void;
+  auth(): void;
+  setEnableDraw(enable: boolean): void;
+  setupAnnotationCanvas(listener: DrawingViewListener): void;
+  resetAnnotationCanvas(listener: DrawingViewListener): void;
+  startAnnotationShare(callback: Callback): void;
+  stopAnnotationShare(callback: Callback): void;
 }
+
+// --- message channel ---
+
+/**
+ * Session types as script numbers them: 0 is one of the SDK's two types, any other number the
+ * other. In records the other type reads -1, and a type the SDK does not know leaves the key out.
+ */
+export type SessionType = number;
+
+export interface CustomMessage {
+  roomUuid: string;
+  senderUuid: string;
+  data: string;
+  commandId: number;
+}
+export interface SessionMessage {
+  sessionId: string;
+  messageId: string;
+  data: string;
+  time: number;
+  sessionType?: 0 | -1;
+}
+export interface RecentSession {
+  sessionId: string;
+  fromAccount: string;
+  fromNick: string;
+  recentMessageId: string;
+  content: string;
+  unreadCount: number;
+  time: number;
+  sessionType?: 0 | -1;
+}
+/** Every key is optional: sessionId '', sessionType the SDK's 0, fromTime and toTime 0, limit 10, order 1. */
+export interface SessionHistoryQuery {
+  sessionId?: string;
+  sessionType?: SessionType;
+  fromTime?: number;
+  toTime?: number;
+  limit?: number;
+  order?: number;
+}
+
+export type MessageChannelEvent =
+  | ['onCustomMessageReceived', CustomMessage]
+  | ['onSessionMessageReceived' | 'onSessionMessageDeleted', SessionMessage]
+  | ['onSessionMessageRecentChanged', RecentSession[]];
+export type MessageChannelListener = (...event: MessageChannelEvent) => void;
+
+/**
+ * The message channel, reached through IQVParloWrap.getMessageChannelService(). Methods answer
+ * true once the SDK has the call; when the SDK has no message channel service they throw a
+ * TypeError "Null pointer exception" (the listener methods answer -1 or false instead).
+ */
 export class IQVMessageChannelServiceWrap {
   constructor();
+  addMessageChannelListener(listener: MessageChannelListener): ListenerId;
+  /** Throws "Index out of bounds" for an id this table never issued. */
+  removeMessageChannelListener(id: ListenerId): boolean;
+  sendCustomMessage(roomUuid: string, userUuid: string, commandId: number, data: string, callback: Callback): boolean;
+  queryUnreadMessageList(sessionId: string, sessionType: SessionType, callback: ResultCallback<SessionMessage[]>): boolean;
+  clearUnreadCount(sessionId: string, sessionType: SessionType, callback: Callback): boolean;
+  deleteSessionMessage(sessionId: string, sessionType: SessionType, messageId: string, callback: Callback): boolean;
+  deleteAllSessionMessage(sessionId: string, sessionType: SessionType, callback: Callback): boolean;
+  getSessionMessagesHistory(query: SessionHistoryQuery, callback: ResultCallback<SessionMessage[]>): boolean;
+  sendCustomMessageToRoom(roomUuid: string, commandId: number, data: string, callback: Callback): boolean;
+}
+
+// --- SIP and in-app invitations ---
+
+/** Every key is optional: protocol 1, deviceAddress and name ''. */
+export interface RoomSystemDevice {
+  protocol?: number;
+  deviceAddress?: string;
+  name?: string;
+}
+/** The callee of a number or room-system call, and whether they were being called already. */
+export interface SIPCallInfo {
+  userUuid: string;
+  name: string;
+  isRepeatedCall: boolean;
+}
+
+/**
+ * SIP calls of a joined room, reached through IQVRoomContextWrap.getSIPController(). Arguments
+ * are read before the controller is found; when it cannot be, every method throws a TypeError
+ * "Null pointer exception" and calls back nothing. Invitees show in the room's
+ * getInSIPInvitingMembers() and in "onMemberSIPInviteStateChanged" room events.
+ */
+export class IQVRoomSIPControllerWrap {
+  constructor(roomUuid: string);
+  callByNumber(number: string, countryCode: string, name: string, callback: ResultCallback<SIPCallInfo>): void;
+  /** Something other than an array throws, and the SDK is handed an empty list. */
+  callByUserUuids(userUuids: string[], callback: Callback): void;
+  callByUserUuid(userUuid: string, callback: Callback): void;
+  removeCall(userUuid: string, callback: Callback): void;
+  cancelCall(userUuid: string, callback: Callback): void;
+  hangUpCall(userUuid: string, callback: Callback): void;
+  callOutRoomSystem(device: RoomSystemDevice, callback: ResultCallback<SIPCallInfo>): void;
+}
+
+/**
+ * In-app invitations of a joined room, reached through IQVRoomContextWrap.getAppInviteController().
+ * When the controller cannot be found every method throws a TypeError "Null pointer exception".
+ * Invitees show in getInAppInvitingMembers() and in "onMemberAppInviteStateChanged" room events.
+ */
+export class IQVRoomAppInviteControllerWrap {
+  constructor(roomUuid: string);
+  callByUserUuids(userUuids: string[], callback: Callback): void;
+  callByUserUuid(userUuid: string, callback: Callback): void;
+  removeCall(userUuid: string, callback: Callback): void;
+  cancelCall(userUuid: string, callback: Callback): void;
 }
 export class IQVRoomChatControllerWrap {
   constructor(roomUuid: string, waitingRoom?: boolean);

@@ -45,6 +45,8 @@ export type Link = KitLink | RoomLink | `${RoomLink}@${string}`;
 export interface JournalEntry {
   op: string;
   args: unknown[];
+  /** The SDK interface, for operations that more than one offers ('IQVRoomSIPController', ...). */
+  interface?: string;
 }
 
 /** Named counters appear once they first count. */
@@ -67,8 +69,11 @@ export interface Counters {
 
 // --- events ---
 
-/** The listener kinds the simulation defines; 'room' and 'rtcStats' are registered per room. */
-export type ListenerKind = 'auth' | 'global' | 'room' | 'rtcStats';
+/**
+ * The listener kinds the simulation defines; 'room' and 'rtcStats' are registered per room, and so
+ * are the drawing views: a room's view is the one its controller was handed last.
+ */
+export type ListenerKind = 'auth' | 'global' | 'room' | 'rtcStats' | 'messageChannel' | 'whiteboardView' | 'annotationView';
 
 export interface EmitOptions {
   /** The room, for room-level kinds. */
@@ -359,6 +364,89 @@ export interface Rooms {
 
 /** The rooms of the simulated SDK; sim.reset() leaves them alone. */
 export const rooms: Rooms;
+
+// --- whiteboard and annotation ---
+
+/** The view events through which the SDK pushes strings to the drawing page. */
+export type ViewEvent = 'onAuth' | 'onLogout' | 'onDrawEnableChanged' | 'onToolConfigChanged' | 'onLogin';
+
+/** What the SDK knows of a room's drawing page. */
+export interface SurfaceState {
+  /** 'ready' once login() and then auth() were relayed. */
+  handshake: 'idle' | 'loggedIn' | 'ready';
+  drawEnabled: boolean;
+  /** The journal's name of the room's view, or null. */
+  view: string | null;
+  url: string;
+}
+
+export interface DrawingSurface<State = SurfaceState> {
+  /** Throws for a room that is not joined. */
+  get(room: string): State;
+  /** Pushes `text` to the room's view as `event`, from the SDK thread; false when it has no view. */
+  push(room: string, event: ViewEvent, text: string, options?: { delayMs?: number }): boolean;
+}
+
+/** The whiteboards of joined rooms. */
+export const whiteboard: DrawingSurface;
+
+/** The annotation surfaces of joined rooms, with the room's annotation switch. */
+export const annotation: DrawingSurface<SurfaceState & { enabled: boolean; sharing: boolean }> & {
+  /** onRoomAnnotationEnableChanged when it changes; sharing is refused (403) while off. */
+  setEnabled(room: string, enabled: boolean): true;
+};
+
+// --- message channel ---
+
+/** The SDK's session message record (sessionType as the SDK numbers it, 0 or 1). */
+export interface SimSessionMessage {
+  sessionId: string;
+  sessionType: number;
+  messageId: string;
+  data: string;
+  time: number;
+}
+
+/** A session message from someone else; every key optional. messageId and time are made up when absent. */
+export interface SimIncomingSessionMessage extends Partial<SimSessionMessage> {
+  fromAccount?: string;
+  fromNick?: string;
+}
+
+export interface SimSession {
+  sessionId: string;
+  sessionType: number;
+  unreadCount: number;
+  fromAccount: string;
+  fromNick: string;
+  /** Oldest first; the last unreadCount are unread. */
+  messages: SimSessionMessage[];
+}
+
+export interface Channel {
+  /** Another user's custom message arrives: onCustomMessageReceived; answers how many listeners it reaches. */
+  custom(message: { roomUuid?: string; senderUuid?: string; data?: string; commandId?: number }): number;
+  /** A session message arrives, unread: onSessionMessageReceived, then onSessionMessageRecentChanged. */
+  receive(message: SimIncomingSessionMessage): SimSessionMessage;
+  sessions(): SimSession[];
+  /** Forgets every session. */
+  reset(): true;
+}
+
+/** The message channel as everyone else uses it. */
+export const channel: Channel;
+
+// --- invitations ---
+
+export interface Invites {
+  /** `user`, being called (SIP first, then in-app), joins the room. Throws when nobody calls them. */
+  accept(room: string, user: string): true;
+  /** `user`, being called, declines: inviteState 2, still in the inviting list. */
+  decline(room: string, user: string): true;
+}
+
+/** The invitees of the rooms' SIP and in-app calls. */
+export const invites: Invites;
 
 // --- benchmark baselines ---
 
