@@ -164,7 +164,9 @@ void check_devices(const DeviceKind& kind, const parlo::RtcDeviceList& list) {
   for (const auto& d : list) {
     const std::string where = std::string(kind.list_key) + ": ";
     if (d.deviceId.empty()) throw std::invalid_argument(where + "every device needs a deviceId");
-    if (!ids.insert(d.deviceId).second) throw std::invalid_argument(where + "device " + d.deviceId + " is listed twice");
+    if (!ids.insert(d.deviceId).second) {
+      throw std::invalid_argument(where + "device " + d.deviceId + " is listed twice");
+    }
     if (d.defaultDevice && ++defaults > 1) throw std::invalid_argument(where + "more than one default device");
   }
 }
@@ -286,6 +288,21 @@ int32_t SimRtcController::tell(const char* op, json args, const char* key, json 
   });
 }
 
+int32_t SimRtcController::tell_of(const char* op, json args, const char* key, const std::string& entry, json value) {
+  return apply(op, std::move(args), [&](RtcState& s) {
+    s.settings[key][entry] = std::move(value);
+    return 0;
+  });
+}
+
+template <class T>
+int32_t SimRtcController::store(const char* op, T value, T RtcState::*field) {
+  return apply(op, json::array({value}), [&](RtcState& s) {
+    s.*field = value;
+    return 0;
+  });
+}
+
 template <class T, class Read>
 int32_t SimRtcController::fill(const char* op, T& out, Read read) {
   Answer answer = engine().call(op);
@@ -341,10 +358,7 @@ uint32_t SimRtcController::getPlayoutDeviceVolume() {
   return value("getPlayoutDeviceVolume", &RtcState::playoutVolume);
 }
 int32_t SimRtcController::setPlayoutDeviceVolume(uint32_t volume) {
-  return apply("setPlayoutDeviceVolume", json::array({volume}), [&](RtcState& s) {
-    s.playoutVolume = volume;
-    return 0;
-  });
+  return store("setPlayoutDeviceVolume", volume, &RtcState::playoutVolume);
 }
 int32_t SimRtcController::getPlayoutDeviceMute(bool& mute) {
   return fill("getPlayoutDeviceMute", mute, copy_of(&RtcState::playoutMute));
@@ -364,10 +378,7 @@ int32_t SimRtcController::selectRecordDevice(const std::string& deviceId) {
 }
 uint32_t SimRtcController::getRecordDeviceVolume() { return value("getRecordDeviceVolume", &RtcState::recordVolume); }
 int32_t SimRtcController::setRecordDeviceVolume(uint32_t volume) {
-  return apply("setRecordDeviceVolume", json::array({volume}), [&](RtcState& s) {
-    s.recordVolume = volume;
-    return 0;
-  });
+  return store("setRecordDeviceVolume", volume, &RtcState::recordVolume);
 }
 
 int32_t SimRtcController::setAudioDeviceAutoSelectType(int32_t type) {
@@ -385,25 +396,18 @@ int32_t SimRtcController::setupLocalVideoCanvas(const parlo::VideoCanvas& canvas
 }
 
 int32_t SimRtcController::setupRemoteVideoCanvas(const std::string& userUuid, const parlo::VideoCanvas& canvas) {
-  return apply("setupRemoteVideoCanvas", json::array({userUuid, canvas}), [&](RtcState& s) {
-    s.settings["remoteVideoCanvases"][userUuid] = canvas;
-    return 0;
-  });
+  return tell_of("setupRemoteVideoCanvas", json::array({userUuid, canvas}), "remoteVideoCanvases", userUuid, canvas);
 }
 
 int32_t SimRtcController::setupRemoteVideoSubStreamCanvas(const std::string& userUuid,
                                                           const parlo::VideoCanvas& canvas) {
-  return apply("setupRemoteVideoSubStreamCanvas", json::array({userUuid, canvas}), [&](RtcState& s) {
-    s.settings["remoteVideoSubStreamCanvases"][userUuid] = canvas;
-    return 0;
-  });
+  return tell_of("setupRemoteVideoSubStreamCanvas", json::array({userUuid, canvas}),
+                 "remoteVideoSubStreamCanvases", userUuid, canvas);
 }
 
 int32_t SimRtcController::subscribeRemoteVideoStream(const std::string& userUuid, bool highStream) {
-  return apply("subscribeRemoteVideoStream", json::array({userUuid, highStream}), [&](RtcState& s) {
-    s.settings["remoteVideoStreams"][userUuid] = highStream;
-    return 0;
-  });
+  return tell_of("subscribeRemoteVideoStream", json::array({userUuid, highStream}),
+                 "remoteVideoStreams", userUuid, highStream);
 }
 
 int32_t SimRtcController::unsubscribeRemoteVideoStream(const std::string& userUuid) {
@@ -481,24 +485,17 @@ int32_t SimRtcController::adjustPlaybackSignalVolume(uint32_t volume) {
 }
 
 int32_t SimRtcController::adjustUserPlaybackSignalVolume(const std::string& userUuid, int32_t volume) {
-  return apply("adjustUserPlaybackSignalVolume", json::array({userUuid, volume}), [&](RtcState& s) {
-    s.settings["userPlaybackSignalVolumes"][userUuid] = volume;
-    return 0;
-  });
+  return tell_of("adjustUserPlaybackSignalVolume", json::array({userUuid, volume}),
+                 "userPlaybackSignalVolumes", userUuid, volume);
 }
 
 int32_t SimRtcController::adjustChannelPlaybackSignalVolume(const std::string& channel, int32_t volume) {
-  return apply("adjustChannelPlaybackSignalVolume", json::array({channel, volume}), [&](RtcState& s) {
-    s.settings["channelPlaybackSignalVolumes"][channel] = volume;
-    return 0;
-  });
+  return tell_of("adjustChannelPlaybackSignalVolume", json::array({channel, volume}),
+                 "channelPlaybackSignalVolumes", channel, volume);
 }
 
 int32_t SimRtcController::enableLocalAudio(const std::string& channel, bool enable) {
-  return apply("enableLocalAudio", json::array({channel, enable}), [&](RtcState& s) {
-    s.settings["localAudio"][channel] = enable;
-    return 0;
-  });
+  return tell_of("enableLocalAudio", json::array({channel, enable}), "localAudio", channel, enable);
 }
 
 int32_t SimRtcController::enableMediaPub(const std::string& channel, int32_t mediaType, bool enable) {

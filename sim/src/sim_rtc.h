@@ -175,6 +175,11 @@ class SimRtcController final : public parlo::IQVRoomRtcController {
   int32_t apply(const char* op, json args, const std::function<int32_t(RtcState&)>& change);
   // An operation that only records what the SDK was told, under settings[key].
   int32_t tell(const char* op, json args, const char* key, json value);
+  // ... of one user or channel, under settings[key][entry].
+  int32_t tell_of(const char* op, json args, const char* key, const std::string& entry, json value);
+  // An operation that sets one field of the state to its argument.
+  template <class T>
+  int32_t store(const char* op, T value, T RtcState::*field);
   // An operation that fills `out`: `read` fills it from the state and answers the
   // code; a scripted result fills it instead, a scripted return value replaces the code.
   template <class T, class Read>
