@@ -200,3 +200,35 @@ test('every join makes a controller of its own, which goes with the room', async
   await leave(again.ctx);
   await leave(second.ctx);
 });
+
+test('device events reach only the room whose machine changed', async () => {
+  const mine = await joined();
+  const other = await joined();
+  const { s } = mine;
+  const heardMine = listen(mine.ctx);
+  const heardOther = listen(other.ctx);
+  const calls = await heardFrom(heardMine, s, mine.uuid, () => s.rtc.setDevices(mine.uuid, { cameras: [] }));
+  assert.equal(calls.length, 2, 'both cameras went');
+  const quiet = await heardFrom(heardOther, s, other.uuid, () => {});
+  assert.deepEqual(quiet, [], 'the other room heard nothing');
+  heardMine.remove();
+  heardOther.remove();
+  await leave(mine.ctx);
+  await leave(other.ctx);
+});
+
+test('what get() shows of the machine, update() takes back unchanged and silently', async () => {
+  const { s, ctx, uuid } = await joined();
+  const heard = listen(ctx);
+  await heardFrom(heard, s, uuid, () =>
+    s.rtc.update(uuid, { playoutVolume: 2 ** 32 - 2, cameras: [{ deviceId: 'c', unavailable: true, defaultDevice: true }] }));
+  const before = s.rtc.get(uuid);
+  const machine = {};
+  for (const key of ['supported', 'virtualBackgroundSupportedType', 'cameras', 'playouts', 'records', 'selectedCamera',
+    'selectedPlayout', 'selectedRecord', 'playoutVolume', 'recordVolume', 'playoutMute', 'sources']) machine[key] = before[key];
+  const calls = await heardFrom(heard, s, uuid, () => s.rtc.update(uuid, machine));
+  assert.deepEqual(calls, [], 'the same devices report nothing');
+  assert.deepEqual(s.rtc.get(uuid), before);
+  heard.remove();
+  await leave(ctx);
+});
