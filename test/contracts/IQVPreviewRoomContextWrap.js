@@ -1,0 +1,12 @@
+'use strict';
+// The preview room, used before joining to test devices and effects.
+// Its methods come with later work; its resolution chain is already the room service's.
+
+const { named, previewChain } = require('./common');
+
+module.exports = {
+  className: 'IQVPreviewRoomContextWrap',
+  make: (ctx) => ctx.rooms.getPreviewRoomContext(),
+  links: named('IQVPreviewRoomContextWrap', previewChain(), { kitNamed: false }),
+  methods: [],
+};
