@@ -53,7 +53,6 @@ async function settleDown(ctx) {
 
 test('every class registers exactly the methods of its table, in order', () => {
   const mod = brimo();
-  assert.deepEqual(Object.keys(mod), tables.map((t) => t.className), 'one table per class, in export order');
   for (const table of tables) {
     assert.deepEqual(methodsOf(mod[table.className]), table.methods.map((m) => m.name), table.className);
   }
@@ -84,6 +83,11 @@ test('a missing link: resolving methods raise its message, reach nothing and nev
             else if (link.message) assert.throws(call, { name: 'TypeError', message: link.message }, what);
             else assert.equal(call(), row.fail, `${what}: nothing raised`);
             assert.deepEqual(sdkCalls(ctx.sim), [], `${what} reached the SDK`);
+          });
+          // A removal that failed kept its registration: with the link back, it succeeds.
+          ctx.sim.reset();
+          table.methods.forEach((row, i) => {
+            if (row.listener === 'remove') assert.equal(object[row.name](values[i].id), true, `${row.name} once the link is back`);
           });
           await settleDown(ctx);
           table.methods.forEach((row, i) => {
