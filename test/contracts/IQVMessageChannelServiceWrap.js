@@ -1,6 +1,5 @@
 'use strict';
 // The message channel service: custom messages and session messages.
-// Its methods come with later work; its resolution chain is already the kit's.
 
 const { bare, serviceChain } = require('./common');
 

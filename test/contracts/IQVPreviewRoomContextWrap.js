@@ -1,6 +1,5 @@
 'use strict';
 // The preview room, used before joining to test devices and effects.
-// Its methods come with later work; its resolution chain is already the room service's.
 
 const { named, previewChain } = require('./common');
 

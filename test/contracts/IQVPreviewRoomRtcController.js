@@ -1,7 +1,6 @@
 'use strict';
 // The preview room's media controller. Exported without the "Wrap" ending; its
 // messages carry the longer name.
-// Its methods come with later work; its resolution chain is already the preview room's.
 
 const { named, previewChain } = require('./common');
 

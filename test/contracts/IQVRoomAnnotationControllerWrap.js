@@ -1,12 +1,11 @@
 'use strict';
 // A joined room's annotations.
-// Its methods come with later work; its resolution chain is already the room's.
 
-const { join, bare, roomChain } = require('./common');
+const { controllerOf, bare, roomChain } = require('./common');
 
 module.exports = {
   className: 'IQVRoomAnnotationControllerWrap',
-  make: async (ctx) => (await join(ctx)).getAnnotationController(),
+  make: controllerOf('getAnnotationController'),
   links: bare(roomChain('annotationController')),
   methods: [],
 };

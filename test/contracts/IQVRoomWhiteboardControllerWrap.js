@@ -1,12 +1,11 @@
 'use strict';
 // A joined room's whiteboard.
-// Its methods come with later work; its resolution chain is already the room's.
 
-const { join, bare, roomChain } = require('./common');
+const { controllerOf, bare, roomChain } = require('./common');
 
 module.exports = {
   className: 'IQVRoomWhiteboardControllerWrap',
-  make: async (ctx) => (await join(ctx)).getWhiteboardController(),
+  make: controllerOf('getWhiteboardController'),
   links: bare(roomChain('whiteboardController')),
   methods: [],
 };

@@ -62,6 +62,9 @@ function join(ctx) {
   });
 }
 
+/** `make` of a room controller: a joined room's controller, from its getter on the room context. */
+const controllerOf = (getter) => async (ctx) => (await join(ctx))[getter]();
+
 // --- resolution chains: each link, how a test removes it, what script then sees ---
 
 const removeLink = (name) => (s) => s.setLink(name, false);
@@ -118,5 +121,5 @@ const roomContextTrace = (uuid) => [
 
 module.exports = {
   CB, LISTENER, ID, ADAPTER, Partial, partial, isId, instanceOf,
-  fixture, join, serviceChain, roomChain, previewChain, named, bare, printed, roomContextTrace,
+  fixture, join, controllerOf, serviceChain, roomChain, previewChain, named, bare, printed, roomContextTrace,
 };
