@@ -10,15 +10,13 @@ const path = require('node:path');
 const { inspect } = require('node:util');
 const { brimo, runChild } = require('./helpers');
 const {
-  tables, fixture, ADAPTER, Partial, valueOf, withSetUp, valuesFor, argsOf, invoke, unregister, sdkCalls,
+  tables, fixture, ADAPTER, Partial, resolving, valueOf, withSetUp, valuesFor, argsOf, invoke, unregister, sdkCalls,
 } = require('./contracts');
 
 const methodsOf = (cls) => Object.getOwnPropertyNames(cls.prototype).filter((n) => n !== 'constructor');
 /** The rows of every table that pass `filter`, with their table. */
 const rows = (filter) => tables.flatMap((table) => table.methods.filter(filter).map((row) => ({ table, row })));
 const label = ({ table, row }) => `${table.className}.${row.name}`;
-/** Rows that walk the resolution chain and raise (or print) its missing links. */
-const resolving = (row) => row.resolves !== false && !row.listener;
 
 /** `expected` is a value (deep-equal) or a predicate (value, ctx). */
 function expectValue(actual, expected, ctx, what) {
@@ -215,30 +213,34 @@ test('objectArgs name exactly the arguments whose conversion reads properties', 
   }
 });
 
-test('each call writes exactly its trace lines, and a missing link its own before it raises', () => {
+// With a link missing, a resolving row writes the link's lines, the others their own; a
+// resolving row with lines of its own is left out there, as the two interleave.
+const tracedWithout = (link, row) => !(link && resolving(row) && row.trace);
+
+test('each call writes exactly its trace lines, with every link and with each one missing', () => {
   const contracts = JSON.stringify(path.join(__dirname, 'contracts'));
   const { status, stderr, stdout } = runChild(`
     const C = require(${contracts});
+    const tracedWithout = ${tracedWithout.toString()};
+    const resolving = C.resolving;
     const section = (what, lines) => process.stdout.write('\\n@@' + JSON.stringify({ what, lines: lines || [] }) + '\\n');
     const end = () => process.stdout.write('\\n@@end\\n');
     (async () => {
       for (const table of C.tables) {
-        for (const row of table.methods) {
-          const setup = await C.setUp(table, row);
-          section(table.className + '.' + row.name, C.valueOf(row.trace, setup.ctx));
-          C.invoke(table, row, setup);
-          if (row.async) await setup.values.callback.called();
-          end();
-          C.unregister(setup.ctx);
-        }
-        const call = table.methods.find((row) => row.resolves !== false && !row.listener && !row.trace);
-        for (const link of call ? table.links : []) {
-          const setup = await C.setUp(table, call);
-          link.remove(setup.ctx.sim, setup.ctx);
-          section(table.className + ' without ' + link.link, [...(link.trace || []), ...(link.prints ? [link.prints] : [])]);
-          try { C.invoke(table, call, setup); } catch {}
-          end();
-          C.unregister(setup.ctx);
+        for (const link of [undefined, ...table.links]) {
+          for (const row of table.methods.filter((row) => tracedWithout(link, row))) {
+            const setup = await C.setUp(table, row);
+            let lines = C.valueOf(row.trace, setup.ctx);
+            if (link) {
+              link.remove(setup.ctx.sim, setup.ctx);
+              if (resolving(row)) lines = [...(link.trace || []), ...(link.prints ? [link.prints] : [])];
+            }
+            section(table.className + '.' + row.name + (link ? ' without ' + link.link : ''), lines);
+            try { C.invoke(table, row, setup); } catch {}
+            if (row.async && !link) await setup.values.callback.called();
+            end();
+            C.unregister(setup.ctx);
+          }
         }
       }
       process.exit(0);
@@ -258,8 +260,8 @@ test('each call writes exactly its trace lines, and a missing link its own befor
       open.written.push(line);
     }
   }
-  const expected = tables.reduce((n, table) => n + table.methods.length
-    + (table.methods.some((row) => resolving(row) && !row.trace) ? table.links.length : 0), 0);
-  assert.equal(sections.length, expected, 'every row and link ran');
+  const expected = tables.reduce((n, table) => n + [undefined, ...table.links]
+    .reduce((m, link) => m + table.methods.filter((row) => tracedWithout(link, row)).length, 0), 0);
+  assert.equal(sections.length, expected, 'every row ran with every link and without each');
   for (const { what, lines, written } of sections) assert.deepEqual(written, lines, what);
 });

@@ -98,7 +98,10 @@ function invoke(table, row, { ctx, object, values }, replace) {
   return value;
 }
 
+/** Rows that walk the resolution chain and raise (or print) its missing links. */
+const resolving = (row) => row.resolves !== false && !row.listener;
+
 /** The SDK's journal without destroyQVParlo, which the collection of any kit wrapper may add at any time. */
 const sdkCalls = (s) => s.journal().filter((e) => e.op !== 'destroyQVParlo');
 
-module.exports = { valueOf, recorder, register, unregister, valuesFor, setUp, withSetUp, argsOf, invoke, sdkCalls };
+module.exports = { resolving, valueOf, recorder, register, unregister, valuesFor, setUp, withSetUp, argsOf, invoke, sdkCalls };
