@@ -1,11 +1,12 @@
 'use strict';
 // A joined room's in-app invitations.
 
-const { controllerOf, bare, roomChain } = require('./common');
+const { bare, roomChain } = require('./common');
+const { withCall, calls } = require('./invitations');
 
 module.exports = {
   className: 'IQVRoomAppInviteControllerWrap',
-  make: controllerOf('getAppInviteController'),
+  make: withCall('getAppInviteController'),
   links: bare(roomChain('appInviteController')),
-  methods: [],
+  methods: calls,
 };
