@@ -59,7 +59,8 @@ json invitee(const json& state, const Invitations& kind, const std::string& user
 RoomEvents put(SimRoom& room, const Invitations& kind, json member, bool take_out, const json& by) {
   json list = json::array();
   bool placed = false;
-  for (const json& entry : room.state().at(kind.list)) {
+  const json state = room.state();
+  for (const json& entry : state.at(kind.list)) {
     if (entry.is_object() && entry.value("uuid", "") == member.value("uuid", "")) {
       placed = true;
       if (take_out) continue;
@@ -181,7 +182,10 @@ class SimSip final : public parlo::IQVRoomSIPController {
                 parlo::QVResultCompletion<parlo::SIPCallInfo> done) {
     parlo::SIPCallInfo call{uuid, name, false};
     RoomOperation operation = operate(room_, kSip.interface, op, std::move(args), [&](SimRoom& room, Answer& answer) {
-      return ring(room, kSip, {{uuid, name}}, answer, &call.isRepeatedCall);
+      RoomEvents events = ring(room, kSip, {{uuid, name}}, answer, &call.isRepeatedCall);
+      // Called again, the callee keeps the name they were first called by.
+      if (answer.code == 0) call.name = invitee(room.state(), kSip, uuid).value("name", name);
+      return events;
     });
     call = operation.answer.result_or(call);
     conclude(room_, operation, std::move(done), call);

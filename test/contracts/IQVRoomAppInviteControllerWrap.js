@@ -1,12 +1,12 @@
 'use strict';
 // A joined room's in-app invitations.
 
-const { bare, roomChain } = require('./common');
-const { withCall, calls } = require('./invitations');
+const { controllerOf, bare, roomChain } = require('./common');
+const { calls } = require('./invitations');
 
 module.exports = {
   className: 'IQVRoomAppInviteControllerWrap',
-  make: withCall('getAppInviteController'),
+  make: controllerOf('getAppInviteController'),
   links: bare(roomChain('appInviteController')),
   methods: calls,
 };

@@ -2,14 +2,14 @@
 // A joined room's SIP calls: by number, by user and to room systems. Every method
 // reads its arguments before it finds the controller.
 
-const { bare, roomChain } = require('./common');
-const { withCall, call, calls } = require('./invitations');
+const { controllerOf, bare, roomChain } = require('./common');
+const { danCalled, call, calls } = require('./invitations');
 
 const [byUsers, byUser, remove, cancel] = calls;
 
 module.exports = {
   className: 'IQVRoomSIPControllerWrap',
-  make: withCall('getSIPController'),
+  make: controllerOf('getSIPController'),
   links: bare(roomChain('sipController')),
   methods: [
     call('callByNumber', ['5550100', '+1', 'Hal'], {
@@ -19,7 +19,7 @@ module.exports = {
     byUser,
     remove,
     cancel,
-    call('hangUpCall', ['dan']),
+    call('hangUpCall', ['dan'], { prepare: danCalled }),
     // An absent key keeps the SDK's default.
     call('callOutRoomSystem', [{ deviceAddress: '10.1.1.9', name: 'Hall B' }], {
       sent: [{ protocol: 1, deviceAddress: '10.1.1.9', name: 'Hall B' }],

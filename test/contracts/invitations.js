@@ -1,28 +1,24 @@
 'use strict';
-// What the SIP and in-app invitation tables share: a joined room in which 'dan' is
-// being called already (so that a call can be cancelled, removed or hung up), and
-// the rows of the four operations both controllers have.
+// What the SIP and in-app invitation tables share: the rows of the four operations
+// both controllers have. A call can only be cancelled, removed or hung up once it is
+// there: those rows call 'dan' first.
 
-const { CB, controllerOf } = require('./common');
+const { CB } = require('./common');
 
-/** `make` of an invitation controller: its room, with 'dan' called through it. */
-const withCall = (getter) => async (ctx) => {
-  const controller = await controllerOf(getter)(ctx);
-  await new Promise((resolve) => controller.callByUserUuid('dan', resolve));
-  return controller;
-};
+/** `prepare` of a row that ends a call: 'dan' is being called through the same controller. */
+const danCalled = (controller) => new Promise((resolve) => controller.callByUserUuid('dan', resolve));
 
-const call = (name, args, { sent = args, result = false, objectArgs } = {}) => ({
+const call = (name, args, { sent = args, result = false, objectArgs, prepare } = {}) => ({
   name, args: [...args, CB], async: true, result, sdk: { op: name, args: sent }, returns: undefined,
-  ...(objectArgs && { objectArgs }),
+  ...(objectArgs && { objectArgs }), ...(prepare && { prepare }),
 });
 
 /** Both controllers, in both classes' order. */
 const calls = [
   call('callByUserUuids', [['eve', 'fay']], { objectArgs: [0] }),
   call('callByUserUuid', ['gus']),
-  call('removeCall', ['dan']),
-  call('cancelCall', ['dan']),
+  call('removeCall', ['dan'], { prepare: danCalled }),
+  call('cancelCall', ['dan'], { prepare: danCalled }),
 ];
 
-module.exports = { withCall, call, calls };
+module.exports = { danCalled, call, calls };
