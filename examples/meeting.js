@@ -21,6 +21,93 @@ const brief = (value) => {
 // Lets events already raised by the SDK reach their listeners.
 const nextTick = () => new Promise((resolve) => setTimeout(resolve, 20));
 
+// --- collaboration scenes: each gets { kit, room, roomUuid, heard, act } of the meeting ---
+
+// Events a listener hears, by name: `next(name)` before the event is caused, `hear`
+// from the listener.
+function waiter() {
+  const waiting = new Map();
+  return {
+    next: (event) => new Promise((resolve) => waiting.set(event, resolve)),
+    hear: (event, payload) => {
+      waiting.get(event)?.(payload);
+      waiting.delete(event);
+    },
+  };
+}
+
+// The whiteboard: the drawing page (a web view in the app; here a function) hears the
+// SDK's strings, and the app relays the page's steps back: login, then authentication.
+async function whiteboardScene({ room, roomUuid, act }) {
+  const wb = room.getWhiteboardController();
+  say('whiteboard at', wb.getWhiteboardUrl());
+  const page = waiter();
+  wb.setupWhiteboardCanvas((event, text) => {
+    say('whiteboard page hears', event, text);
+    if (event === 'onLogin') wb.auth();  // the page logged in with that: relay its authentication
+    page.hear(event, text);
+  });
+  const drawing = page.next('onDrawEnableChanged');
+  wb.setEnableDraw(true);  // the page hears it once it is in
+  wb.login();              // the page has loaded: relay its login
+  await drawing;
+  say('whiteboard handshake:', sim.whiteboard.get(roomUuid).handshake);
+  const tools = page.next('onToolConfigChanged');
+  sim.whiteboard.push(roomUuid, 'onToolConfigChanged', JSON.stringify({ pen: 'red', width: 3 }));
+  await tools;
+  await act('onMemberWhiteboardStateChanged', (cb) => wb.startWhiteboardShare(cb));
+  say('sharing the whiteboard:', wb.getWhiteboardSharingUserUuid());
+  await act('onMemberWhiteboardStateChanged', (cb) => wb.stopWhiteboardShare(cb));
+  wb.logout();
+}
+
+// The message channel: Cy asks for the floor with a custom command, we grant it and tell
+// the room; then a direct message from Cy, unread until we read it.
+async function channelScene({ kit, roomUuid }) {
+  const channel = kit.getMessageChannelService();
+  const { next, hear } = waiter();
+  const id = channel.addMessageChannelListener((event, payload) => {
+    say('channel event', event, JSON.stringify(payload));
+    hear(event, payload);
+  });
+  const asked = next('onCustomMessageReceived');
+  sim.channel.custom({ roomUuid, senderUuid: 'cy', data: '{"floor":"please"}', commandId: 7 });
+  const request = await asked;
+  const [granted] = await call((cb) => channel.sendCustomMessage(roomUuid, request.senderUuid, 8, '{"floor":"yours"}', cb));
+  const [told] = await call((cb) => channel.sendCustomMessageToRoom(roomUuid, 9, '{"speaker":"cy"}', cb));
+  say('floor granted:', granted, 'room told:', told);
+
+  const arrived = next('onSessionMessageRecentChanged');
+  sim.channel.receive({ sessionId: 'cy', sessionType: 1, data: 'can you share the notes?', fromAccount: 'cy', fromNick: 'Cy' });
+  const [recent] = await arrived;
+  say('unread from', recent.fromNick, recent.unreadCount);
+  const [, , unread] = await call((cb) => channel.queryUnreadMessageList('cy', 0, cb));
+  say('reading:', unread.map((m) => m.data));
+  const cleared = next('onSessionMessageRecentChanged');
+  await call((cb) => channel.clearUnreadCount('cy', 0, cb));
+  say('unread from Cy now', (await cleared)[0].unreadCount);
+  channel.removeMessageChannelListener(id);
+}
+
+// Calling people in: Dan by phone, who declines, and Eve in the app, who accepts and joins.
+async function invitationsScene({ room, roomUuid, heard, act }) {
+  const sip = room.getSIPController();
+  const [, [code, , callee]] = await act('onMemberSIPInviteStateChanged', (cb) => sip.callByNumber('5550100', '+1', 'Dan', cb));
+  say('calling Dan by phone:', code, callee, 'ringing:', room.getInSIPInvitingMembers().map((m) => m.name));
+  const declined = heard('onMemberSIPInviteStateChanged');
+  sim.invites.decline(roomUuid, callee.userUuid);
+  await declined;
+  await act('onMemberSIPInviteStateChanged', (cb) => sip.removeCall(callee.userUuid, cb));
+
+  const app = room.getAppInviteController();
+  await act('onMemberAppInviteStateChanged', (cb) => app.callByUserUuid('eve', cb));
+  say('ringing in the app:', room.getInAppInvitingMembers().map((m) => m.uuid));
+  const joined = heard('onMemberJoinRoom');
+  sim.invites.accept(roomUuid, 'eve');
+  await joined;
+  say('members now:', [room.getLocalMember(), ...room.getRemoteMembers()].map(brief).join(', '));
+}
+
 async function main() {
   const kit = new brimo.IQVParloWrap();
 
@@ -119,6 +206,13 @@ async function main() {
   await act('onRoomLockStateChanged', (cb) => room.lockRoom(cb));
   sim.rooms.removeMember(roomUuid, 'bob');
   await heard('onMemberLeaveRoom');
+
+  // Collaboration: the whiteboard, the message channel, calling people in.
+  const scene = { kit, room, roomUuid, heard, act };
+  await whiteboardScene(scene);
+  await channelScene(scene);
+  await invitationsScene(scene);
+
   const [, , page] = await call((cb) => rooms.fetchChatroomHistoryMessages(roomUuid, { limit: 10 }, cb));
   say('chat history:', page.map(brief));
   say('room properties:', room.getRoomProperties(), 'locked?', room.isRoomLocked());
