@@ -4,9 +4,8 @@
 
 const { test, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
-const { runChild } = require('./helpers');
+const { runChild, recorder, settled } = require('./helpers');
 const { settle, joined, listen, closeListeners } = require('./room-helpers');
-const { recorder, settled } = require('./collab-helpers');
 
 afterEach(closeListeners);
 
@@ -18,46 +17,51 @@ const SURFACES = [
   { name: 'annotation', get: 'getAnnotationController', setup: 'setupAnnotationCanvas', reset: 'resetAnnotationCanvas', kind: 'annotationView' },
 ];
 
-test('the handshake completes only as script relays the page\'s login, then its authentication', async (t) => {
+/** Runs `body(surface, env)` for each surface, in a room joined for it, with its `controller`. */
+async function eachSurface(t, body) {
   for (const surface of SURFACES) {
     await t.test(surface.name, async () => {
-      const { s, kit, uuid, ctx } = await joined();
-      const controller = ctx[surface.get]();
-      const view = recorder();
-      assert.equal(controller[surface.setup](view.fn), undefined);
-      const sim = s[surface.name];
-      assert.equal(sim.get(uuid).handshake, 'idle');
-
-      // Out of order: authentication before login is refused to the page, and nothing moves.
-      assert.equal(controller.auth(), undefined);
-      const refused = parsed(await view.next('onAuth'));
-      assert.deepEqual(refused, ['onAuth', { step: 'auth', code: 401, message: 'log in first' }]);
-      assert.equal(sim.get(uuid).handshake, 'idle');
-
-      controller.setEnableDraw(true);  // remembered until the page is in
-      controller.login();
-      const [, login] = parsed(await view.next('onLogin'));
-      assert.deepEqual(login, { step: 'login', code: 0, roomUuid: uuid, userUuid: ctx.getLocalMember().uuid, url: sim.get(uuid).url });
-      assert.equal(sim.get(uuid).handshake, 'loggedIn');
-
-      controller.auth();
-      const [, auth] = parsed(await view.next('onAuth'));
-      assert.equal(auth.code, 0);
-      assert.ok(auth.checksum && auth.nonce && auth.curTime > 0, JSON.stringify(auth));
-      assert.deepEqual(parsed(await view.next()), ['onDrawEnableChanged', { enable: true }], 'the permission follows');
-      assert.equal(sim.get(uuid).handshake, 'ready');
-
-      controller.logout();
-      assert.deepEqual(parsed(await view.next()), ['onLogout', { step: 'logout', code: 0 }]);
-      assert.equal(sim.get(uuid).handshake, 'idle');
-      await settled(kit);
-      assert.deepEqual(view.calls.map((c) => c[0]), ['onAuth', 'onLogin', 'onAuth', 'onDrawEnableChanged', 'onLogout'],
-        'each event once, in order, with this undefined');
-      // Each step is the surface controller's: the auth service's login was not called.
-      assert.deepEqual(s.journal('login').map((e) => e.interface), [`IQVRoom${surface.name[0].toUpperCase()}${surface.name.slice(1)}Controller`]);
+      const env = await joined();
+      await body(surface, { ...env, controller: env.ctx[surface.get]() });
     });
   }
-});
+}
+
+test('the handshake completes only as script relays the page\'s login, then its authentication', (t) =>
+  eachSurface(t, async (surface, { s, kit, uuid, ctx, controller }) => {
+    const view = recorder();
+    assert.equal(controller[surface.setup](view.fn), undefined);
+    const sim = s[surface.name];
+    assert.equal(sim.get(uuid).handshake, 'idle');
+
+    // Out of order: authentication before login is refused to the page, and nothing moves.
+    assert.equal(controller.auth(), undefined);
+    const refused = parsed(await view.next('onAuth'));
+    assert.deepEqual(refused, ['onAuth', { step: 'auth', code: 401, message: 'log in first' }]);
+    assert.equal(sim.get(uuid).handshake, 'idle');
+
+    controller.setEnableDraw(true);  // remembered until the page is in
+    controller.login();
+    const [, login] = parsed(await view.next('onLogin'));
+    assert.deepEqual(login, { step: 'login', code: 0, roomUuid: uuid, userUuid: ctx.getLocalMember().uuid, url: sim.get(uuid).url });
+    assert.equal(sim.get(uuid).handshake, 'loggedIn');
+
+    controller.auth();
+    const [, auth] = parsed(await view.next('onAuth'));
+    assert.equal(auth.code, 0);
+    assert.ok(auth.checksum && auth.nonce && auth.curTime > 0, JSON.stringify(auth));
+    assert.deepEqual(parsed(await view.next()), ['onDrawEnableChanged', { enable: true }], 'the permission follows');
+    assert.equal(sim.get(uuid).handshake, 'ready');
+
+    controller.logout();
+    assert.deepEqual(parsed(await view.next()), ['onLogout', { step: 'logout', code: 0 }]);
+    assert.equal(sim.get(uuid).handshake, 'idle');
+    await settled(kit);
+    assert.deepEqual(view.calls.map((c) => c[0]), ['onAuth', 'onLogin', 'onAuth', 'onDrawEnableChanged', 'onLogout'],
+      'each event once, in order, with this undefined');
+    // Each step is the surface controller's: the auth service's login was not called.
+    assert.deepEqual(s.journal('login').map((e) => e.interface), [`IQVRoom${surface.name[0].toUpperCase()}${surface.name.slice(1)}Controller`]);
+  }));
 
 test('strings reach the page whole: NUL characters, non-ASCII text, empty and long strings', async () => {
   const { s, uuid, ctx } = await joined();
@@ -78,45 +82,40 @@ test('strings reach the page whole: NUL characters, non-ASCII text, empty and lo
   assert.throws(() => s.whiteboard.push(uuid, 'onDraw', 'x'), /no view event onDraw/);
 });
 
-test('a new view replaces the old one: the old listener hears nothing more, not even what was on its way', async (t) => {
-  for (const surface of SURFACES) {
-    await t.test(surface.name, async () => {
-      const { s, kit, uuid, ctx } = await joined();
-      const controller = ctx[surface.get]();
-      const first = recorder();
-      const second = recorder();
-      controller[surface.setup](first.fn);
-      s[surface.name].push(uuid, 'onToolConfigChanged', 'for the first page');
-      await first.next('onToolConfigChanged');
-      // On its way to the first page when the second arrives: dropped.
-      s[surface.name].push(uuid, 'onToolConfigChanged', 'late', { delayMs: 100 });
-      controller[surface.setup](second.fn);
-      const views = s.journal(surface.setup).map((e) => e.args[0]);
-      assert.equal(views.length, 2);
-      assert.notEqual(views[0], views[1], 'a fresh view each call');
-      assert.match(views[1], new RegExp(`^${surface.kind}#\\d+$`));
-      assert.equal(s.listeners(surface.kind, uuid), 1, 'one view per room');
-      global.gc();  // the first view is freed now: a call into it would be a use after free
-      controller.login();
-      await second.next('onLogin');
-      await new Promise((resolve) => setTimeout(resolve, 150));
-      await settled(kit);
-      assert.deepEqual(first.calls, [['onToolConfigChanged', 'for the first page']]);
-      assert.deepEqual(second.calls.map((c) => c[0]), ['onLogin']);
+test('a new view replaces the old one: the old listener hears nothing more, not even what was on its way', (t) =>
+  eachSurface(t, async (surface, { s, kit, uuid, controller }) => {
+    const first = recorder();
+    const second = recorder();
+    controller[surface.setup](first.fn);
+    s[surface.name].push(uuid, 'onToolConfigChanged', 'for the first page');
+    await first.next('onToolConfigChanged');
+    // On its way to the first page when the second arrives: dropped.
+    s[surface.name].push(uuid, 'onToolConfigChanged', 'late', { delayMs: 100 });
+    controller[surface.setup](second.fn);
+    const views = s.journal(surface.setup).map((e) => e.args[0]);
+    assert.equal(views.length, 2);
+    assert.notEqual(views[0], views[1], 'a fresh view each call');
+    assert.match(views[1], new RegExp(`^${surface.kind}#\\d+$`));
+    assert.equal(s.listeners(surface.kind, uuid), 1, 'one view per room');
+    global.gc();  // the first view is freed now: a call into it would be a use after free
+    controller.login();
+    await second.next('onLogin');
+    await new Promise((resolve) => setTimeout(resolve, 150));
+    await settled(kit);
+    assert.deepEqual(first.calls, [['onToolConfigChanged', 'for the first page']]);
+    assert.deepEqual(second.calls.map((c) => c[0]), ['onLogin']);
 
-      // A reset is a new page too: the handshake starts over and the permission is dropped.
-      controller.auth();
-      assert.deepEqual(await second.next('onDrawEnableChanged'), ['onDrawEnableChanged', '{"enable":false}']);
-      controller.setEnableDraw(true);
-      assert.deepEqual(await second.next('onDrawEnableChanged'), ['onDrawEnableChanged', '{"enable":true}'], 'pushed at once while ready');
-      const third = recorder();
-      controller[surface.reset](third.fn);
-      assert.deepEqual({ ...s[surface.name].get(uuid), url: undefined },
-        { handshake: 'idle', drawEnabled: false, view: s.journal(surface.reset)[0].args[0], url: undefined,
-          ...(surface.name === 'annotation' && { enabled: true, sharing: false }) });
-    });
-  }
-});
+    // A reset is a new page too: the handshake starts over and the permission is dropped.
+    controller.auth();
+    assert.deepEqual(await second.next('onDrawEnableChanged'), ['onDrawEnableChanged', '{"enable":false}']);
+    controller.setEnableDraw(true);
+    assert.deepEqual(await second.next('onDrawEnableChanged'), ['onDrawEnableChanged', '{"enable":true}'], 'pushed at once while ready');
+    const third = recorder();
+    controller[surface.reset](third.fn);
+    assert.deepEqual({ ...s[surface.name].get(uuid), url: undefined },
+      { handshake: 'idle', drawEnabled: false, view: s.journal(surface.reset)[0].args[0], url: undefined,
+        ...(surface.name === 'annotation' && { enabled: true, sharing: false }) });
+  }));
 
 test('setEnableDraw reads a boolean without coercion: another type throws and the SDK is handed false', async () => {
   const { s, ctx } = await joined();

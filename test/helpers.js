@@ -55,6 +55,41 @@ async function waitUntil(predicate, { timeoutMs = 15000, what = 'condition' } = 
   }
 }
 
+/**
+ * A listener function that records every call as [eventName, ...payload] in `calls`,
+ * followed by ['this is not undefined'] when called with a receiver. `next(name)`
+ * waits for the next call of that event (any event without a name) not yet taken.
+ */
+function recorder() {
+  const calls = [];
+  const waiting = [];
+  let taken = 0;
+  const fn = function (...args) {
+    calls.push(args);
+    if (this !== undefined) calls.push(['this is not undefined']);
+    for (const w of waiting.splice(0)) w();
+  };
+  const next = (name, timeoutMs = 15000) =>
+    new Promise((resolve, reject) => {
+      const timer = setTimeout(() => reject(new Error(`no ${name} within ${timeoutMs} ms`)), timeoutMs);
+      const look = () => {
+        const index = calls.findIndex((c, i) => i >= taken && (name === undefined || c[0] === name));
+        if (index < 0) return waiting.push(look);
+        taken = index + 1;
+        clearTimeout(timer);
+        resolve(calls[index]);
+      };
+      look();
+    });
+  return { fn, calls, next };
+}
+
+/** Resolves once the SDK thread has run what was queued before, and script has had its turn. */
+async function settled(kit) {
+  await new Promise((resolve) => kit.uploadLog(() => resolve()));
+  for (let i = 0; i < 3; i++) await new Promise((resolve) => setImmediate(resolve));
+}
+
 /** Collects garbage until `ref` (a WeakRef) is cleared and finalisers have run. */
 async function collect(ref, { rounds = 50 } = {}) {
   for (let i = 0; i < rounds && ref.deref() !== undefined; i++) {
@@ -69,4 +104,4 @@ async function collect(ref, { rounds = 50 } = {}) {
   return ref.deref() === undefined;
 }
 
-module.exports = { root, brimo, sim, runChild, nextCall, waitUntil, collect };
+module.exports = { root, brimo, sim, runChild, nextCall, recorder, settled, waitUntil, collect };

@@ -4,8 +4,8 @@
 
 const { test, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
+const { recorder, settled } = require('./helpers');
 const { settle, joined } = require('./room-helpers');
-const { recorder, settled } = require('./collab-helpers');
 
 const last = (s, op) => s.journal(op).at(-1).args;
 

@@ -3,7 +3,7 @@
 // recording what a room listener hears. Every listener added here must be removed
 // before its test ends: a registered listener keeps the process alive.
 
-const { brimo, sim, nextCall } = require('./helpers');
+const { brimo, sim, nextCall, recorder } = require('./helpers');
 
 let rooms = 0;
 /** A room UUID no other test of this process uses. */
@@ -42,26 +42,8 @@ const open = new Set();
  * `next(name)` waits for the next call of that event not yet taken.
  */
 function listen(ctx) {
-  const calls = [];
-  const waiting = [];
-  let taken = 0;
-  const id = ctx.addRoomListener(function (...args) {
-    calls.push(args);
-    if (this !== undefined) calls.push(['this is not undefined']);
-    for (const w of waiting.splice(0)) w();
-  });
-  const next = (name, timeoutMs = 15000) =>
-    new Promise((resolve, reject) => {
-      const timer = setTimeout(() => reject(new Error(`no ${name} within ${timeoutMs} ms`)), timeoutMs);
-      const look = () => {
-        const index = calls.findIndex((c, i) => i >= taken && (name === undefined || c[0] === name));
-        if (index < 0) return waiting.push(look);
-        taken = index + 1;
-        clearTimeout(timer);
-        resolve(calls[index]);
-      };
-      look();
-    });
+  const { fn, calls, next } = recorder();
+  const id = ctx.addRoomListener(fn);
   const entry = { ctx, id, uuid: ctx.getRoomUuid() };
   open.add(entry);
   const remove = () => {

@@ -34,51 +34,53 @@ std::string local_user(const std::string& room) {
 // What the two controllers share: the page's view and handshake, relayed steps and
 // the drawing permission. Operations are journalled with the controller's interface:
 // both have a login, and so does the auth service.
-template <class V>
-class Drawing {
+template <class Interface, class V>
+class Drawing : public Interface {
  public:
   Drawing(std::string room, const char* interface, const char* view_kind, std::string url)
       : room_(std::move(room)), interface_(interface), url_(std::move(url)), surface_(view_kind) {}
 
   Surface<V>& surface() { return surface_; }
-  const std::string& room() const { return room_; }
-  const char* interface() const { return interface_; }
 
-  Answer call(const char* op, json args = json::array()) {
-    return Engine::get().call(op, std::move(args), interface_);
-  }
-
-  std::string url(const char* op) {
-    Answer answer = call(op);
-    return answer.ret_or<std::string>(url_);
-  }
-
-  int32_t login() {
+  int32_t login() override {
     Answer answer = call("login");
     std::string user = local_user(room_);
     return answer.ret_or<int32_t>(surface_.relay([&](Handshake& h) { return h.login(room_, user, url_); }));
   }
-  int32_t logout() {
+  int32_t logout() override {
     Answer answer = call("logout");
     return answer.ret_or<int32_t>(surface_.relay([](Handshake& h) { return h.logout(); }));
   }
-  int32_t auth() {
+  int32_t auth() override {
     Answer answer = call("auth");
     return answer.ret_or<int32_t>(surface_.relay([](Handshake& h) { return h.auth(); }));
   }
-  void set_enable_draw(bool enable) {
+  void setEnableDraw(bool enable) override {
     call("setEnableDraw", json::array({enable}));
     surface_.relay([enable](Handshake& h) { return h.set_draw(enable); });
-  }
-  void attach(const char* op, V* view, bool reset) {
-    call(op, json::array({surface_.id_of(view)}));
-    surface_.attach(view, reset);
   }
 
   json state() const {
     json out = surface_.state();
     out["url"] = url_;
     return out;
+  }
+
+ protected:
+  const std::string& room() const { return room_; }
+  const char* interface() const { return interface_; }
+
+  Answer call(const char* op, json args = json::array()) {
+    return Engine::get().call(op, std::move(args), interface_);
+  }
+  std::string url(const char* op) {
+    Answer answer = call(op);
+    return answer.ret_or<std::string>(url_);
+  }
+  // setupXCanvas and resetXCanvas.
+  void attach(const char* op, V* view, bool reset) {
+    call(op, json::array({surface_.id_of(view)}));
+    surface_.attach(view, reset);
   }
 
  private:
@@ -88,26 +90,19 @@ class Drawing {
   Surface<V> surface_;
 };
 
-class SimWhiteboard final : public parlo::IQVRoomWhiteboardController {
+class SimWhiteboard final : public Drawing<parlo::IQVRoomWhiteboardController, WhiteboardView> {
  public:
   explicit SimWhiteboard(const std::string& room)
-      : d_(room, "IQVRoomWhiteboardController", "whiteboardView", "https://whiteboard.parlo.sim/rooms/" + room) {}
+      : Drawing(room, "IQVRoomWhiteboardController", "whiteboardView", "https://whiteboard.parlo.sim/rooms/" + room) {}
 
-  Drawing<WhiteboardView>& drawing() { return d_; }
-  json state() const { return d_.state(); }
-
-  std::string getWhiteboardUrl() override { return d_.url("getWhiteboardUrl"); }
-  int32_t login() override { return d_.login(); }
-  int32_t logout() override { return d_.logout(); }
-  int32_t auth() override { return d_.auth(); }
-  void setEnableDraw(bool enable) override { d_.set_enable_draw(enable); }
-  void setupWhiteboardCanvas(WhiteboardView* view) override { d_.attach("setupWhiteboardCanvas", view, false); }
-  void resetWhiteboardCanvas(WhiteboardView* view) override { d_.attach("resetWhiteboardCanvas", view, true); }
+  std::string getWhiteboardUrl() override { return url("getWhiteboardUrl"); }
+  void setupWhiteboardCanvas(WhiteboardView* view) override { attach("setupWhiteboardCanvas", view, false); }
+  void resetWhiteboardCanvas(WhiteboardView* view) override { attach("resetWhiteboardCanvas", view, true); }
 
   std::string getWhiteboardSharingUserUuid() override {
-    Answer answer = d_.call("getWhiteboardSharingUserUuid");
+    Answer answer = call("getWhiteboardSharingUserUuid");
     std::string sharer;
-    with_room(d_.room(), [&](SimRoom& room) {
+    with_room(room(), [&](SimRoom& room) {
       sharer = sharing_user(room.state());
       return RoomEvents{};
     });
@@ -147,43 +142,35 @@ class SimWhiteboard final : public parlo::IQVRoomWhiteboardController {
   void share(const char* op, json args, parlo::QVCompletion done,
              const std::function<std::pair<std::string, bool>(const json&, Answer&)>& decide) {
     RoomOperation operation =
-        operate(d_.room(), d_.interface(), op, std::move(args), [&](SimRoom& room, Answer& answer) -> RoomEvents {
+        operate(room(), interface(), op, std::move(args), [&](SimRoom& room, Answer& answer) -> RoomEvents {
           json state = room.state();
           auto [user, on] = decide(state, answer);
           if (answer.code != 0) return {};
           if (member_in(state, user).is_null()) return fail(answer, kNotFound, "no member " + user + " in the room");
           return room.update_member(user, json{{"isSharingWhiteboard", on}}, local_uuid(state));
         });
-    conclude(d_.room(), operation, std::move(done));
+    conclude(room(), operation, std::move(done));
   }
-
-  Drawing<WhiteboardView> d_;
 };
 
-class SimAnnotation final : public parlo::IQVRoomAnnotationController {
+class SimAnnotation final : public Drawing<parlo::IQVRoomAnnotationController, AnnotationView> {
  public:
   explicit SimAnnotation(const std::string& room)
-      : d_(room, "IQVRoomAnnotationController", "annotationView", "https://annotation.parlo.sim/rooms/" + room) {}
+      : Drawing(room, "IQVRoomAnnotationController", "annotationView", "https://annotation.parlo.sim/rooms/" + room) {}
 
-  Drawing<AnnotationView>& drawing() { return d_; }
-
-  std::string getAnnotationUrl() override { return d_.url("getAnnotationUrl"); }
-  int32_t login() override { return d_.login(); }
-  int32_t logout() override { return d_.logout(); }
-  int32_t auth() override { return d_.auth(); }
-  void setEnableDraw(bool enable) override { d_.set_enable_draw(enable); }
-  void setupAnnotationCanvas(AnnotationView* view) override { d_.attach("setupAnnotationCanvas", view, false); }
-  void resetAnnotationCanvas(AnnotationView* view) override { d_.attach("resetAnnotationCanvas", view, true); }
+  std::string getAnnotationUrl() override { return url("getAnnotationUrl"); }
+  void setupAnnotationCanvas(AnnotationView* view) override { attach("setupAnnotationCanvas", view, false); }
+  void resetAnnotationCanvas(AnnotationView* view) override { attach("resetAnnotationCanvas", view, true); }
 
   bool getIsAnnotationEnabled() override {
-    Answer answer = d_.call("getIsAnnotationEnabled");
+    Answer answer = call("getIsAnnotationEnabled");
     std::lock_guard<std::mutex> lock(mutex_);
     return answer.ret_or<bool>(enabled_);
   }
 
   // Refused while the room has annotation turned off.
   void startAnnotationShare(parlo::QVCompletion done) override {
-    Answer answer = d_.call("startAnnotationShare");
+    Answer answer = call("startAnnotationShare");
     if (answer.code == 0) {
       std::lock_guard<std::mutex> lock(mutex_);
       if (enabled_) {
@@ -195,7 +182,7 @@ class SimAnnotation final : public parlo::IQVRoomAnnotationController {
     Engine::get().finish(answer, std::move(done));
   }
   void stopAnnotationShare(parlo::QVCompletion done) override {
-    Answer answer = d_.call("stopAnnotationShare");
+    Answer answer = call("stopAnnotationShare");
     if (answer.code == 0) {
       std::lock_guard<std::mutex> lock(mutex_);
       sharing_ = false;
@@ -211,11 +198,11 @@ class SimAnnotation final : public parlo::IQVRoomAnnotationController {
       enabled_ = enabled;
       if (!enabled) sharing_ = false;
     }
-    raise_later(d_.room(), {event(&L::onRoomAnnotationEnableChanged, enabled)});
+    raise_later(room(), {event(&L::onRoomAnnotationEnableChanged, enabled)});
   }
 
   json state() const {
-    json out = d_.state();
+    json out = Drawing::state();
     std::lock_guard<std::mutex> lock(mutex_);
     out["enabled"] = enabled_;
     out["sharing"] = sharing_;
@@ -223,7 +210,6 @@ class SimAnnotation final : public parlo::IQVRoomAnnotationController {
   }
 
  private:
-  Drawing<AnnotationView> d_;
   mutable std::mutex mutex_;
   bool enabled_ = true;
   bool sharing_ = false;
@@ -256,7 +242,7 @@ void define_views(const char* kind, PerRoom<Controller>& made) {
                                   view_events<V>(), [&made](const std::string& room, std::shared_ptr<void>& keep) {
                                     auto controller = made.find(room);
                                     keep = controller;
-                                    return controller ? &controller->drawing().surface() : nullptr;
+                                    return controller ? &controller->surface() : nullptr;
                                   }));
 }
 
@@ -265,7 +251,7 @@ template <class Controller, class Interface>
 ControllerFactory factory(PerRoom<Controller>& made) {
   return [&made](const std::string& room) -> std::shared_ptr<void> {
     auto controller = std::make_shared<Controller>(room);
-    controller->drawing().surface().owned_by(controller);
+    controller->surface().owned_by(controller);
     made.made(room, controller);
     return std::shared_ptr<Interface>(controller);
   };
@@ -281,7 +267,7 @@ bool add_surface_commands(const std::string& name, PerRoom<Controller>& made) {
          add_command(name + ".push", [&made, name](const json& args) {
            auto controller = made.at(args.at("room").get<std::string>(), name.c_str());
            ViewOp op = view_op(args.at("event").get<std::string>());
-           return controller->drawing().surface().push(op, args.at("text").get<std::string>(), delay_ms_of(args));
+           return controller->surface().push(op, args.at("text").get<std::string>(), delay_ms_of(args));
          });
 }
 

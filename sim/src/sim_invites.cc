@@ -8,6 +8,7 @@
 // An invitee's inviteType is 1 (SIP) or 2 (in-app); inviteState is 1 while being
 // called, 2 once declined, 3 once the call is cancelled, 4 once it is hung up, and 0
 // for an invitee who joined the room.
+#include <functional>
 #include <list>
 #include <string>
 #include <utility>
@@ -112,34 +113,44 @@ RoomEvents end_call(SimRoom& room, const Invitations& kind, const std::string& u
 
 using Done = parlo::QVCompletion;
 
-// The operations both controllers have.
-void call_users(const std::string& room, const Invitations& kind, const char* op, const std::list<std::string>& users,
-                Done done) {
-  std::vector<std::pair<std::string, std::string>> callees;
-  for (const auto& user : users) callees.emplace_back(user, user);
-  RoomOperation operation = operate(room, kind.interface, op, json::array({users}),
-                                    [&](SimRoom& r, Answer& answer) { return ring(r, kind, callees, answer); });
-  conclude(room, operation, std::move(done));
-}
-
-void call_user(const std::string& room, const Invitations& kind, const std::string& user, Done done) {
-  RoomOperation operation = operate(room, kind.interface, "callByUserUuid", json::array({user}),
-                                    [&](SimRoom& r, Answer& answer) { return ring(r, kind, {{user, user}}, answer); });
-  conclude(room, operation, std::move(done));
-}
-
-void finish_call(const std::string& room, const Invitations& kind, const char* op, const std::string& user,
-                 int32_t state_after, bool take_out, Done done) {
-  RoomOperation operation =
-      operate(room, kind.interface, op, json::array({user}), [&](SimRoom& r, Answer& answer) {
-        return end_call(r, kind, user, state_after, take_out, answer);
-      });
-  conclude(room, operation, std::move(done));
-}
-
-class SimSip final : public parlo::IQVRoomSIPController {
+// The operations both controllers have, over `kind`'s list of the room.
+template <class Interface>
+class Inviting : public Interface {
  public:
-  explicit SimSip(std::string room) : room_(std::move(room)) {}
+  Inviting(std::string room, const Invitations& kind) : room_(std::move(room)), kind_(kind) {}
+
+  void callByUserUuids(const std::list<std::string>& users, Done done) override {
+    std::vector<std::pair<std::string, std::string>> callees;
+    for (const auto& user : users) callees.emplace_back(user, user);
+    run("callByUserUuids", json::array({users}), std::move(done),
+        [&](SimRoom& r, Answer& answer) { return ring(r, kind_, callees, answer); });
+  }
+  void callByUserUuid(const std::string& user, Done done) override {
+    run("callByUserUuid", json::array({user}), std::move(done),
+        [&](SimRoom& r, Answer& answer) { return ring(r, kind_, {{user, user}}, answer); });
+  }
+  void removeCall(const std::string& user, Done done) override { end("removeCall", user, kKeep, true, std::move(done)); }
+  void cancelCall(const std::string& user, Done done) override {
+    end("cancelCall", user, kCancelled, false, std::move(done));
+  }
+
+ protected:
+  void run(const char* op, json args, Done done, const std::function<RoomEvents(SimRoom&, Answer&)>& change) {
+    RoomOperation operation = operate(room_, kind_.interface, op, std::move(args), change);
+    conclude(room_, operation, std::move(done));
+  }
+  void end(const char* op, const std::string& user, int32_t state_after, bool take_out, Done done) {
+    run(op, json::array({user}), std::move(done),
+        [&](SimRoom& r, Answer& answer) { return end_call(r, kind_, user, state_after, take_out, answer); });
+  }
+
+  const std::string room_;
+  const Invitations& kind_;
+};
+
+class SimSip final : public Inviting<parlo::IQVRoomSIPController> {
+ public:
+  explicit SimSip(std::string room) : Inviting(std::move(room), kSip) {}
 
   // The callee's UUID is "sip-" with the country code and number.
   void callByNumber(const std::string& number, const std::string& countryCode, const std::string& name,
@@ -147,28 +158,16 @@ class SimSip final : public parlo::IQVRoomSIPController {
     call_out("callByNumber", json::array({number, countryCode, name}), "sip-" + countryCode + number,
              name.empty() ? number : name, std::move(done));
   }
-  void callByUserUuids(const std::list<std::string>& users, Done done) override {
-    call_users(room_, kSip, "callByUserUuids", users, std::move(done));
-  }
-  void callByUserUuid(const std::string& user, Done done) override { call_user(room_, kSip, user, std::move(done)); }
-  void removeCall(const std::string& user, Done done) override {
-    finish_call(room_, kSip, "removeCall", user, kKeep, true, std::move(done));
-  }
-  void cancelCall(const std::string& user, Done done) override {
-    finish_call(room_, kSip, "cancelCall", user, kCancelled, false, std::move(done));
-  }
   // Hangs up a call still ringing, or a member who joined by SIP, who then leaves.
   void hangUpCall(const std::string& user, Done done) override {
-    RoomOperation operation =
-        operate(room_, kSip.interface, "hangUpCall", json::array({user}), [&](SimRoom& room, Answer& answer) {
-          json state = room.state();
-          json member = member_in(state, user);
-          if (!member.is_null() && user != local_uuid(state) && member.value("inviteType", 0) == kSip.type) {
-            return room.remove_member(user);
-          }
-          return end_call(room, kSip, user, kHungUp, true, answer);
-        });
-    conclude(room_, operation, std::move(done));
+    run("hangUpCall", json::array({user}), std::move(done), [&](SimRoom& room, Answer& answer) {
+      json state = room.state();
+      json member = member_in(state, user);
+      if (!member.is_null() && user != local_uuid(state) && member.value("inviteType", 0) == kSip.type) {
+        return room.remove_member(user);
+      }
+      return end_call(room, kSip, user, kHungUp, true, answer);
+    });
   }
   // The callee's UUID is "sip-room-" with the device's address.
   void callOutRoomSystem(const parlo::RoomSystemDevice& device,
@@ -190,27 +189,11 @@ class SimSip final : public parlo::IQVRoomSIPController {
     call = operation.answer.result_or(call);
     conclude(room_, operation, std::move(done), call);
   }
-
-  const std::string room_;
 };
 
-class SimAppInvite final : public parlo::IQVRoomAppInviteController {
+class SimAppInvite final : public Inviting<parlo::IQVRoomAppInviteController> {
  public:
-  explicit SimAppInvite(std::string room) : room_(std::move(room)) {}
-
-  void callByUserUuids(const std::list<std::string>& users, Done done) override {
-    call_users(room_, kApp, "callByUserUuids", users, std::move(done));
-  }
-  void callByUserUuid(const std::string& user, Done done) override { call_user(room_, kApp, user, std::move(done)); }
-  void removeCall(const std::string& user, Done done) override {
-    finish_call(room_, kApp, "removeCall", user, kKeep, true, std::move(done));
-  }
-  void cancelCall(const std::string& user, Done done) override {
-    finish_call(room_, kApp, "cancelCall", user, kCancelled, false, std::move(done));
-  }
-
- private:
-  const std::string room_;
+  explicit SimAppInvite(std::string room) : Inviting(std::move(room), kApp) {}
 };
 
 // An invitee answers: `user` in the SIP list, else the in-app list, being called.

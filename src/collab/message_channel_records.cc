@@ -25,9 +25,7 @@ const KeyReader<SessionHistoryQuery> kQueryKeys[] = {
 }  // namespace
 
 parlo::SessionHistoryQuery read_session_query(Napi::Env env, const Napi::Value& value) {
-  SessionHistoryQuery query;
-  read_record(env, value, kQueryKeys, query);
-  return query;
+  return record_from(env, value, kQueryKeys);
 }
 
 }  // namespace brimo

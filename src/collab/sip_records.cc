@@ -19,9 +19,7 @@ const KeyReader<RoomSystemDevice> kDeviceKeys[] = {
 }  // namespace
 
 parlo::RoomSystemDevice read_room_system_device(Napi::Env env, const Napi::Value& value) {
-  RoomSystemDevice device;
-  read_record(env, value, kDeviceKeys, device);
-  return device;
+  return record_from(env, value, kDeviceKeys);
 }
 
 }  // namespace brimo

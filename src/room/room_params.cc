@@ -68,34 +68,28 @@ const KeyReader<CloudRecordConfig> kCloudRecordKeys[] = {
     {"modeList", &read_mode_list},
 };
 
-template <class Record, size_t N>
-Record read(Napi::Env env, const Napi::Value& value, const KeyReader<Record> (&keys)[N], Record record = {}) {
-  read_record(env, value, keys, record);
-  return record;
-}
-
 }  // namespace
 
 parlo::CreateRoomParams read_create_params(Napi::Env env, const Napi::Value& value) {
   CreateRoomParams params;
   params.reservedInt = -1;  // no key sets it; the SDK is always handed -1
-  return read(env, value, kCreateParamsKeys, params);
+  return record_from(env, value, kCreateParamsKeys, params);
 }
 
 parlo::CreateRoomOptions read_create_options(Napi::Env env, const Napi::Value& value) {
-  return read(env, value, kCreateOptionsKeys);
+  return record_from(env, value, kCreateOptionsKeys);
 }
 
 parlo::JoinRoomParams read_join_params(Napi::Env env, const Napi::Value& value) {
-  return read(env, value, kJoinParamsKeys);
+  return record_from(env, value, kJoinParamsKeys);
 }
 
 parlo::JoinRoomOptions read_join_options(Napi::Env env, const Napi::Value& value) {
-  return read(env, value, kJoinOptionsKeys);
+  return record_from(env, value, kJoinOptionsKeys);
 }
 
 parlo::CloudRecordConfig read_cloud_record_config(Napi::Env env, const Napi::Value& value) {
-  return read(env, value, kCloudRecordKeys);
+  return record_from(env, value, kCloudRecordKeys);
 }
 
 }  // namespace brimo

@@ -21,6 +21,13 @@ void read_record(Napi::Env env, const Napi::Value& value, const KeyReader<Record
   read_keys(from, keys, record);
 }
 
+// A record of `defaults` with the present keys of `value` read over it.
+template <class Record, size_t N>
+Record record_from(Napi::Env env, const Napi::Value& value, const KeyReader<Record> (&keys)[N], Record defaults = {}) {
+  read_record(env, value, keys, defaults);
+  return defaults;
+}
+
 parlo::CreateRoomParams read_create_params(Napi::Env env, const Napi::Value& value);
 parlo::CreateRoomOptions read_create_options(Napi::Env env, const Napi::Value& value);
 parlo::JoinRoomParams read_join_params(Napi::Env env, const Napi::Value& value);
