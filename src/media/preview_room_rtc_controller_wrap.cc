@@ -92,8 +92,9 @@ Napi::Value IQVPreviewRoomRtcControllerWrap::setRecordDeviceVolume(const Napi::C
   return to_js(env, rtc->setRecordDeviceVolume(volume));
 }
 
-// (enable, source, flag, kind): the record takes the kind from the fourth argument
-// and the source from the second; its colour is always the SDK's 0xFFFFFF.
+// (enable, source, flag, kind): the record takes the source from the second argument
+// and the kind from the fourth, when there is one (else the SDK's 1); its colour is
+// always the SDK's 0xFFFFFF.
 Napi::Value IQVPreviewRoomRtcControllerWrap::enableVirtualBackground(const Napi::CallbackInfo& info) {
   Napi::Env env = info.Env();
   Preview* rtc = resolve(env);
@@ -102,7 +103,7 @@ Napi::Value IQVPreviewRoomRtcControllerWrap::enableVirtualBackground(const Napi:
   parlo::VirtualBackgroundSource source;
   source.source = utf8(info[1]);
   bool flag = boolean(info[2]);
-  source.backgroundSourceType = uint32(info[3]);
+  if (info.Length() > 3) source.backgroundSourceType = uint32(info[3]);
   return to_js(env, rtc->enableVirtualBackground(enable, source, flag));
 }
 
