@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/trace.h"
+#include "media/local_recording.h"
 #include "media/rtc_methods.h"
 #include "media/rtc_records.h"
 
@@ -65,7 +66,7 @@ void IQVPreviewRoomRtcControllerWrap::Register(Napi::Env env, Napi::Object expor
              row<&Preview::startLocalRecord, Count<1>, ChecksAfterResolve, Fail<Js::Null>>("startLocalRecord"),
              row<&Preview::stopLocalRecord, Fail<Js::Null>>("stopLocalRecord"),
              row<&Preview::updateLocalRecordLayouts, Fail<Js::Null>>("updateLocalRecordLayouts"),
-             row<&Preview::pushLocalRecorderVideoFrame, Fail<Js::Null>>("pushLocalRecorderVideoFrame"),
+             InstanceMethod<&Self::pushLocalRecorderVideoFrame>("pushLocalRecorderVideoFrame"),
              row<&Preview::stopLocalRecorderRemux, Fail<Js::Null>>("stopLocalRecorderRemux"),
          });
 }
@@ -74,6 +75,10 @@ IQVPreviewRoomRtcControllerWrap::IQVPreviewRoomRtcControllerWrap(const Napi::Cal
 
 Napi::Value IQVPreviewRoomRtcControllerWrap::setupLocalVideoCanvas(const Napi::CallbackInfo& info) {
   return setup_local_canvas(*this, info);
+}
+
+Napi::Value IQVPreviewRoomRtcControllerWrap::pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info) {
+  return push_recorder_frame(*this, info);
 }
 
 Napi::Value IQVPreviewRoomRtcControllerWrap::enableAudioVolumeIndication(const Napi::CallbackInfo& info) {

@@ -32,6 +32,7 @@ class IQVPreviewRoomRtcControllerWrap : public Wrap<IQVPreviewRoomRtcControllerW
   Napi::Value setRecordDeviceVolume(const Napi::CallbackInfo& info);
   Napi::Value enableAudioVolumeIndication(const Napi::CallbackInfo& info);
   Napi::Value enableVirtualBackground(const Napi::CallbackInfo& info);
+  Napi::Value pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info);
 };
 
 }  // namespace brimo
