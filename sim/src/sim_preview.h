@@ -18,15 +18,14 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
-#include <vector>
 
 #include "engine.h"
 #include "preview_json.h"
 #include "sdk/preview_room_context.h"
+#include "sim_media.h"
 
 namespace parlo_sim {
 
@@ -53,107 +52,34 @@ struct PreviewBackground {
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PreviewBackground, enabled, source, flag)
 
-struct PreviewRecording {
-  bool recording = false;
-  bool remuxing = false;  // after a stop, until stopLocalRecorderRemux
-  json params;            // of the last start; null before
-  parlo::LocalRecordLayoutList layouts;
-  int64_t framesPushed = 0;  // since the last start
-  json lastFrame;            // { id, streamType, frame } of the last push; null before
-};
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PreviewRecording, recording, remuxing, params, layouts, framesPushed,
-                                                lastFrame)
-
 // The preview room as JSON uses the keys script sees in sim.preview.get().
-struct PreviewState {
-  // The machine, as script sets it (sim.preview.update).
-  bool supported = true;
-  int32_t virtualBackgroundSupportedType = 3;
-  parlo::RtcDeviceList cameras;
-  parlo::RtcDeviceList playouts;
-  parlo::RtcDeviceList records;
+struct PreviewState : MediaState {
+  // The machine, as script sets it (sim.preview.update), beyond what a room's has.
+  bool recordMute = false;
   int32_t microphoneLevel = 100;  // what the microphone hears, 0 to 255
   PreviewVideo previewVideo;
-  // Device choices, volumes and mutes: set by the SDK's operations or by script.
-  std::string selectedCamera;
-  std::string selectedPlayout;
-  std::string selectedRecord;
-  uint32_t playoutVolume = 100;
-  uint32_t recordVolume = 100;
-  bool playoutMute = false;
-  bool recordMute = false;
   // What runs, and what the SDK was told.
   bool videoPreview = false;
   json playoutTest;  // { filePath } while the playout device test runs; null otherwise
   json recordTest;   // { interval } while the record device test runs; null otherwise
-  uint32_t recordingSignalVolume = 100;
-  uint32_t playbackSignalVolume = 100;
   PreviewBeauty beauty;
   PreviewBackground virtualBackground;
   double voicePitch = 1.0;
   bool audioCaptureDriverInstalled = false;
-  PreviewRecording localRecord;
-  json settings;  // other things the SDK was told, by subject; null until told
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(PreviewState, supported, virtualBackgroundSupportedType, cameras,
-                                                playouts, records, microphoneLevel, previewVideo, selectedCamera,
-                                                selectedPlayout, selectedRecord, playoutVolume, recordVolume,
-                                                playoutMute, recordMute, videoPreview, playoutTest, recordTest,
-                                                recordingSignalVolume, playbackSignalVolume, beauty,
+                                                playouts, records, selectedCamera, selectedPlayout, selectedRecord,
+                                                playoutVolume, recordVolume, playoutMute, recordMute, microphoneLevel,
+                                                previewVideo, videoPreview, playoutTest, recordTest, beauty,
                                                 virtualBackground, voicePitch, audioCaptureDriverInstalled,
                                                 localRecord, settings)
 
-// What the preview room's listeners hear from one change, in order.
-using PreviewEvent = std::function<void(parlo::IQVPreviewRoomListener*)>;
-using PreviewEvents = std::vector<PreviewEvent>;
-
-class SimPreviewController final : public parlo::IQVPreviewRoomRtcController {
+// The operations it shares with a room's controller are SimMediaController's; its
+// state is guarded by a lock of its own.
+class SimPreviewController final : public SimMediaController<parlo::IQVPreviewRoomRtcController, PreviewState> {
  public:
   SimPreviewController();
   ~SimPreviewController() override = default;
-
-  // --- the operations shared with a room's controller ---
-
-  bool isSupported() override;
-  int32_t setupLocalVideoCanvas(const parlo::VideoCanvas& canvas) override;
-  int32_t enumCameraDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getSelectedCameraDevice(std::string& deviceId) override;
-  int32_t selectCameraDevice(const std::string& deviceId) override;
-  int32_t enumPlayoutDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getDefaultPlayoutDevice(parlo::RtcDeviceInfo& device) override;
-  int32_t getSelectedPlayoutDevice(std::string& deviceId) override;
-  int32_t selectPlayoutDevice(const std::string& deviceId) override;
-  uint32_t getPlayoutDeviceVolume() override;
-  int32_t setPlayoutDeviceVolume(uint32_t volume) override;
-  int32_t enumRecordDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getDefaultRecordDevice(parlo::RtcDeviceInfo& device) override;
-  int32_t getSelectedRecordDevice(std::string& deviceId) override;
-  int32_t selectRecordDevice(const std::string& deviceId) override;
-  uint32_t getRecordDeviceVolume() override;
-  int32_t setRecordDeviceVolume(uint32_t volume) override;
-  int32_t setLocalVideoResolution(int32_t resolution) override;
-  int32_t setLocalVideoFramerate(int32_t framerate) override;
-  int32_t setAudioDeviceAutoSelectType(int32_t type) override;
-  int32_t setAudioProfile(int32_t profile, int32_t scenario) override;
-  int32_t enableAudioEchoCancellation(bool enable) override;
-  int32_t enableAudioVolumeIndication(const std::string& id, bool enable, int32_t interval, bool flag) override;
-  int32_t enableAudioVolumeIndication(bool enable, int32_t interval) override;
-  int32_t startAudioDump(int32_t type) override;
-  int32_t stopAudioDump() override;
-  int32_t enableAudioAINS(bool enable) override;
-  int32_t enableAudioVolumeAutoAdjust(bool enable) override;
-  int32_t adjustRecordingSignalVolume(uint32_t volume) override;
-  int32_t getPlayoutDeviceMute(bool& mute) override;
-  int32_t adjustPlaybackSignalVolume(uint32_t volume) override;
-  int32_t getVirtualBackgroundSupportedType() override;
-  int32_t startLocalRecord(const parlo::LocalRecordParams& params) override;
-  int32_t stopLocalRecord() override;
-  int32_t updateLocalRecordLayouts(const parlo::LocalRecordLayoutList& layouts) override;
-  int32_t pushLocalRecorderVideoFrame(const std::string& id, int32_t streamType,
-                                      const parlo::RecorderVideoFrame& frame) override;
-  int32_t stopLocalRecorderRemux() override;
-
-  // --- the preview's own ---
 
   int32_t startVideoPreview() override;
   int32_t stopVideoPreview() override;
@@ -184,20 +110,8 @@ class SimPreviewController final : public parlo::IQVPreviewRoomRtcController {
   void reset();
 
  private:
-  // A synchronous operation: `change` runs on the state under the lock and answers
-  // the code and what the listeners hear; a scripted non-zero return value fails
-  // the operation instead, and a scripted zero replaces the code.
-  int32_t apply(const char* op, json args, const std::function<int32_t(PreviewState&, PreviewEvents&)>& change);
-  // An operation that only records what the SDK was told, under settings[key].
-  int32_t tell(const char* op, json args, const char* key, json value);
-  // An operation that fills `out` from the state; a scripted result fills it
-  // instead, a scripted return value replaces the code.
-  template <class T, class Read>
-  int32_t fill(const char* op, T& out, Read read);
-  template <class T>
-  T value(const char* op, T PreviewState::*field);
-  int32_t select(const char* op, const std::string& id, parlo::RtcDeviceList PreviewState::*list,
-                 std::string PreviewState::*selected);
+  std::mutex& state_mutex() override { return mutex_; }
+  void raise(MediaEvents events) override;
 
   // The camera's frames while the video preview runs: a generator is started or
   // stopped to match the state (outside the lock: a generator joins its threads).
@@ -206,10 +120,9 @@ class SimPreviewController final : public parlo::IQVPreviewRoomRtcController {
   void record_test_tick(uint64_t run);
 
   std::mutex mutex_;
-  PreviewState s_;
-  uint64_t record_run_ = 0;   // the record test run that may report; others stop
-  int64_t camera_ = 0;        // the video preview's frame generator; 0 when none
-  std::mutex camera_mutex_;   // held while the generator is started or stopped
+  uint64_t record_run_ = 0;  // the record test run that may report; others stop
+  int64_t camera_ = 0;       // the video preview's frame generator; 0 when none
+  std::mutex camera_mutex_;  // held while the generator is started or stopped
 };
 
 class SimPreviewRoom final : public parlo::IQVPreviewRoomContext {
