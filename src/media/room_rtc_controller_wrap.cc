@@ -250,8 +250,22 @@ bool source_id(Napi::Env env, const CapturedSources& sources, int32_t id, int64_
 }  // namespace
 
 Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
   trace("startScreenShare\n");
+  return share_source(info, [](Rtc& rtc, int64_t source, const parlo::ScreenShareConfig& config, auto done) {
+    rtc.startScreenShare(source, config, parlo::WindowIdList{}, std::move(done));
+  });
+}
+
+Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) {
+  return share_source(info, [](Rtc& rtc, int64_t source, const parlo::ScreenShareConfig& config, auto done) {
+    rtc.startAppShare(source, config, std::move(done));
+  });
+}
+
+// (id, config, callback): the cached source `id` shared with the config's overrides.
+template <class Share>
+Napi::Value IQVRoomRtcControllerWrap::share_source(const Napi::CallbackInfo& info, Share share) {
+  Napi::Env env = info.Env();
   if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
   int32_t id = int32(info[0]);
   parlo::ScreenShareConfig config = read_share_config(info[1]);
@@ -260,20 +274,7 @@ Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo&
   if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
   int64_t source = 0;
   if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int32_t id = int32(info[0]);
-  parlo::ScreenShareConfig config = read_share_config(info[1]);
-  Rtc* rtc = resolve_again(env);
-  if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int64_t source = 0;
-  if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startAppShare(source, config, complete(env, info[2]));
+  share(*rtc, source, config, complete(env, info[2]));
   return env.Undefined();
 }
 

@@ -34,6 +34,8 @@ class IQVRoomRtcControllerWrap : public RoomBound<IQVRoomRtcControllerWrap> {
   Napi::Value startAppShare(const Napi::CallbackInfo& info);
   Napi::Value setExcludeWindowList(const Napi::CallbackInfo& info);
   Napi::Value stopShare(const Napi::CallbackInfo& info);
+  template <class Share>
+  Napi::Value share_source(const Napi::CallbackInfo& info, Share share);
   Napi::Value pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info);
 
   // The sources of the last list delivered to script, by the number script knows

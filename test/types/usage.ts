@@ -64,3 +64,29 @@ roomService.fetchRoomTemplate('3', (code, message, template) => void template.pe
 roomService.createRoom({ templateId: '3' }, {}, () => {});
 // @ts-expect-error a room listener gets the event name first
 kit.getRoomService().getRoomContext('r1').addRoomListener((members: RoomMember[]) => void members);
+
+// The preview room before joining, and a room's statistics.
+const previewRoom = roomService.getPreviewRoomContext();
+const previewRtc = previewRoom.getPreviewRoomRtcController();
+if (previewRtc) {
+  const cameras: string[] = previewRtc.enumCameraDevices().map((d) => d.deviceName);
+  previewRtc.setupLocalVideoCanvas(new Uint8Array(8), true);
+  previewRtc.enableVirtualBackground(true, '/tmp/beach.png', false);
+  previewRtc.setBeautyEffect(2, 0.3);
+  const recording: number | null = previewRtc.startLocalRecord({ fileName: 'preview.mp4' });
+  void [cameras, recording, previewRtc.startRecordDeviceTest(200), previewRtc.getSelectedCameraDevice().length];
+  // @ts-expect-error a playout test plays a file
+  previewRtc.startPlayoutDeviceTest();
+}
+const previewListener = previewRoom.addPreviewRoomListener((...event) => {
+  if (event[0] === 'onLocalAudioVolumeIndication') void (event.length === 3 ? event[2] : event[1] + 1);
+  if (event[0] === 'onCameraDeviceChanged') void [event[1].length, event[2]];
+  // @ts-expect-error the preview room has no member events
+  if (event[0] === 'onMemberJoinRoom') void event;
+});
+previewRoom.removePreviewRoomListener(previewListener);
+roomService.getRoomContext('r1').addRtcStatsListener((...report) => {
+  if (report[0] === 'onRtcStats') void (report[1].txBytes - report[1].txAudioBytes);
+  if (report[0] === 'onRemoteVideoStats') void Object.entries(report[1]).map(([user, layers]) => [user, layers[0].width]);
+  if (report[0] === 'onNetworkQuality') void report[1].map((q) => q.upStatus);
+});
