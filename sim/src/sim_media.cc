@@ -110,7 +110,9 @@ std::string default_id(const parlo::RtcDeviceList& list) {
 
 MediaEvents device_changes(const MediaState& before, MediaState& after, const json& changes) {
   MediaEvents events;
-  for (const DeviceKind& kind : kDeviceKinds) kind_changes(kind, before, after, changes.contains(kind.chosen_key), events);
+  for (const DeviceKind& kind : kDeviceKinds) {
+    kind_changes(kind, before, after, changes.contains(kind.chosen_key), events);
+  }
   return events;
 }
 

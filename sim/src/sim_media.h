@@ -163,7 +163,9 @@ class SimMediaController : public Interface {
     return tell("enableAudioVolumeIndication", json::array({enable, interval}), "audioVolumeIndication",
                 json{{"enable", enable}, {"interval", interval}});
   }
-  int32_t startAudioDump(int32_t type) override { return tell("startAudioDump", json::array({type}), "audioDump", type); }
+  int32_t startAudioDump(int32_t type) override {
+    return tell("startAudioDump", json::array({type}), "audioDump", type);
+  }
   int32_t stopAudioDump() override { return tell("stopAudioDump", json::array(), "audioDump", nullptr); }
   int32_t enableAudioAINS(bool enable) override {
     return tell("enableAudioAINS", json::array({enable}), "audioAINS", enable);
@@ -219,7 +221,8 @@ class SimMediaController : public Interface {
     return apply("pushLocalRecorderVideoFrame", json::array({id, streamType, shown}),
                  [&](State& s, MediaEvents& events) {
                    if (!s.localRecord.recording) {
-                     events.push_back(media_event(&BaseListener::onLocalRecorderError, kWrongState, std::string("not recording")));
+                     events.push_back(
+                         media_event(&BaseListener::onLocalRecorderError, kWrongState, std::string("not recording")));
                      return kWrongState;
                    }
                    ++s.localRecord.framesPushed;
@@ -230,7 +233,9 @@ class SimMediaController : public Interface {
   int32_t stopLocalRecorderRemux() override {
     return apply("stopLocalRecorderRemux", json::array(), [&](State& s, MediaEvents& events) {
       LocalRecording& r = s.localRecord;
-      if (r.remuxing) events.push_back(media_event(&BaseListener::onLocalRecorderStatus, kRemuxDone, recording_path(r.params)));
+      if (r.remuxing) {
+        events.push_back(media_event(&BaseListener::onLocalRecorderStatus, kRemuxDone, recording_path(r.params)));
+      }
       r.remuxing = false;
       return 0;
     });

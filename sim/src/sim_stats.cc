@@ -424,7 +424,8 @@ json reset_settings(const json&) {
 
 const bool commands_added =
     add_command("stats.configure", configure) && add_command("stats.reset", reset_settings) &&
-    add_command("stats.get", [](const json& args) { return source_of(args.at("room").get<std::string>())->status(); }) &&
+    add_command("stats.get",
+                [](const json& args) { return source_of(args.at("room").get<std::string>())->status(); }) &&
     add_command("stats.report", [](const json& args) {
       return source_of(args.at("room").get<std::string>())
           ->report_now(args.value("reports", json()), args.value("mode", "async") == "sync");

@@ -33,7 +33,9 @@ class MediaEventsAdapter : public ListenerAdapter<Interface> {
   void onRecordDeviceChanged(const std::string& id, bool added) override {
     this->emit("onRecordDeviceChanged", id, added);
   }
-  void onDefaultPlayoutDeviceChanged(const std::string& id) override { this->emit("onDefaultPlayoutDeviceChanged", id); }
+  void onDefaultPlayoutDeviceChanged(const std::string& id) override {
+    this->emit("onDefaultPlayoutDeviceChanged", id);
+  }
   void onDefaultRecordDeviceChanged(const std::string& id) override { this->emit("onDefaultRecordDeviceChanged", id); }
   void onLocalAudioVolumeIndication(int32_t volume, bool vad) override {
     this->emit("onLocalAudioVolumeIndication", volume, vad);
