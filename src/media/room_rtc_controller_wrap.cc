@@ -264,8 +264,15 @@ bool source_id(Napi::Env env, const CapturedSources& sources, int32_t id, int64_
 }  // namespace
 
 Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
   trace("startScreenShare\n");
+  return share(info, Share::Screen);
+}
+
+Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) { return share(info, Share::App); }
+
+// (id, config, callback): source `id` of the last delivered list, with the config's overrides.
+Napi::Value IQVRoomRtcControllerWrap::share(const Napi::CallbackInfo& info, Share what) {
+  Napi::Env env = info.Env();
   if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
   int32_t id = int32(info[0]);
   parlo::ScreenShareConfig config = read_share_config(info[1]);
@@ -274,20 +281,11 @@ Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo&
   if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
   int64_t source = 0;
   if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int32_t id = int32(info[0]);
-  parlo::ScreenShareConfig config = read_share_config(info[1]);
-  Rtc* rtc = resolve(env);
-  if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int64_t source = 0;
-  if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startAppShare(source, config, complete(env, info[2]));
+  if (what == Share::Screen) {
+    rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
+  } else {
+    rtc->startAppShare(source, config, complete(env, info[2]));
+  }
   return env.Undefined();
 }
 
