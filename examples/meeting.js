@@ -6,6 +6,7 @@ const os = require('node:os');
 const path = require('node:path');
 const brimo = require('..');
 const video = require('./video');
+const { media } = require('./media');
 const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
@@ -182,6 +183,9 @@ async function main() {
   const cameras = sim.frames.start({ room: roomUuid, userUuids: ['bob', 'cy'], width: 320, height: 180, fps: 15 });
   await video.watch(kit, ['bob', 'cy'], { seconds: 3, outDir: path.join(os.tmpdir(), 'brimo-demo', 'video'), say });
   sim.frames.stop(cameras);
+
+  // Media: devices, my microphone, capture sources and a screen share.
+  await media({ room, act, call, say, outDir: path.join(os.tmpdir(), 'brimo-demo', 'media') });
 
   sim.rooms.updateMember(roomUuid, 'bob', { isAudioOn: true });
   await heard('onMemberAudioMuteChanged');

@@ -251,20 +251,13 @@ bool source_id(Napi::Env env, const CapturedSources& sources, int32_t id, int64_
 
 Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo& info) {
   trace("startScreenShare\n");
-  return share_source(info, [](Rtc& rtc, int64_t source, const parlo::ScreenShareConfig& config, auto done) {
-    rtc.startScreenShare(source, config, parlo::WindowIdList{}, std::move(done));
-  });
+  return share(info, Share::Screen);
 }
 
-Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) {
-  return share_source(info, [](Rtc& rtc, int64_t source, const parlo::ScreenShareConfig& config, auto done) {
-    rtc.startAppShare(source, config, std::move(done));
-  });
-}
+Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) { return share(info, Share::App); }
 
-// (id, config, callback): the cached source `id` shared with the config's overrides.
-template <class Share>
-Napi::Value IQVRoomRtcControllerWrap::share_source(const Napi::CallbackInfo& info, Share share) {
+// (id, config, callback): source `id` of the last delivered list, with the config's overrides.
+Napi::Value IQVRoomRtcControllerWrap::share(const Napi::CallbackInfo& info, Share what) {
   Napi::Env env = info.Env();
   if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
   int32_t id = int32(info[0]);
@@ -274,7 +267,11 @@ Napi::Value IQVRoomRtcControllerWrap::share_source(const Napi::CallbackInfo& inf
   if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
   int64_t source = 0;
   if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  share(*rtc, source, config, complete(env, info[2]));
+  if (what == Share::Screen) {
+    rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
+  } else {
+    rtc->startAppShare(source, config, complete(env, info[2]));
+  }
   return env.Undefined();
 }
 

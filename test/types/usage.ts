@@ -65,6 +65,23 @@ roomService.createRoom({ templateId: '3' }, {}, () => {});
 // @ts-expect-error a room listener gets the event name first
 kit.getRoomService().getRoomContext('r1').addRoomListener((members: RoomMember[]) => void members);
 
+const rtc = roomService.getRoomContext('r1').getRtcController();
+const firstCamera: string | undefined = rtc.enumCameraDevices()[0]?.deviceName;
+const defaultMic = rtc.getDefaultRecordDevice();
+void [firstCamera, 'deviceId' in defaultMic ? defaultMic.deviceId : ''];
+rtc.setupLocalVideoCanvas(new Uint8Array(8), true);
+rtc.enableAudioVolumeIndication(true, 200);
+rtc.enableAudioVolumeIndication('id', true, 200, false);
+rtc.getScreenCaptureSourceList((code, message, sources) => {
+  const thumb: Uint8Array | undefined = sources[0]?.thumbImage.data;
+  rtc.startScreenShare(sources[0].id, { limitFrameRate: 15 }, () => void thumb);
+});
+rtc.takeLocalSnapshot(0, (code, message, path) => void path.length);
+rtc.startLocalRecord({ fileName: 'a.mp4', recordAudio: true });
+rtc.updateLocalRecordLayouts([{ uid: 'bob', width: 640 }]);
+// @ts-expect-error a share config has no such key
+rtc.startScreenShare(0, { fps: 10 }, () => {});
+
 // The preview room before joining, and a room's statistics.
 const previewRoom = roomService.getPreviewRoomContext();
 const previewRtc = previewRoom.getPreviewRoomRtcController();
