@@ -555,8 +555,8 @@ export interface SimRtcSettings {
   excludeWindowList: number[];
 }
 
-/** What the room's machine has: the part of a controller's state script may change. */
-export interface SimRtcMachine {
+/** The machine both RTC controllers see: devices, choices, volumes, playout mute. */
+export interface SimMediaMachine {
   supported: boolean;
   virtualBackgroundSupportedType: number;
   cameras: SimDevice[];
@@ -568,6 +568,10 @@ export interface SimRtcMachine {
   playoutVolume: number;
   recordVolume: number;
   playoutMute: boolean;
+}
+
+/** What the room's machine has: the part of a controller's state script may change. */
+export interface SimRtcMachine extends SimMediaMachine {
   sources: SimCaptureSource[];
 }
 
@@ -610,18 +614,7 @@ export type SimMediaSettings = Pick<SimRtcSettings, 'localVideoCanvas' | 'localV
   | 'audioAINS' | 'audioVolumeAutoAdjust' | 'recordingSignalVolume' | 'playbackSignalVolume'>;
 
 /** The preview room's machine, choices, volumes and mutes: the part script may change. */
-export interface SimPreviewMachine {
-  supported: boolean;
-  virtualBackgroundSupportedType: number;
-  cameras: SimDevice[];
-  playouts: SimDevice[];
-  records: SimDevice[];
-  selectedCamera: string;
-  selectedPlayout: string;
-  selectedRecord: string;
-  playoutVolume: number;
-  recordVolume: number;
-  playoutMute: boolean;
+export interface SimPreviewMachine extends SimMediaMachine {
   recordMute: boolean;
   /** What the microphone hears, 0 to 255. */
   microphoneLevel: number;

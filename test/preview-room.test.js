@@ -6,7 +6,7 @@
 
 const { test, beforeEach } = require('node:test');
 const assert = require('node:assert/strict');
-const { brimo, sim, runChild, waitUntil } = require('./helpers');
+const { brimo, sim, runChild, waitUntil, recordingListener } = require('./helpers');
 
 const CHECK = 'checkIfPreviewRoomControllerIsNotNull before ';
 
@@ -23,21 +23,12 @@ beforeEach(() => {
   sim().preview.reset();
 });
 
-/** A preview room listener recording every call; removed by remove(), or when the test ends. */
+/** A preview room listener recording every call; next(event) waits for the first of that name. */
 function listenPreview(t, context) {
-  const calls = [];
-  const id = context.addPreviewRoomListener(function (...args) {
-    calls.push(this === undefined ? args : ['this is not undefined']);
-  });
-  let removed = false;
-  const remove = () => {
-    removed = true;
-    return context.removePreviewRoomListener(id);
-  };
-  t.after(() => removed || remove());
-  const next = (event) => waitUntil(() => calls.some((c) => c[0] === event), { what: event })
-    .then(() => calls.find((c) => c[0] === event));
-  return { id, calls, next, remove };
+  const heard = recordingListener(t, (fn) => context.addPreviewRoomListener(fn), (id) => context.removePreviewRoomListener(id));
+  const next = (event) => waitUntil(() => heard.calls.some((c) => c[0] === event), { what: event })
+    .then(() => heard.calls.find((c) => c[0] === event));
+  return { ...heard, next };
 }
 
 /** What the SDK's preview controller received last as `op`. */

@@ -5,7 +5,7 @@
 
 const { test, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
-const { sim, waitUntil } = require('./helpers');
+const { sim, waitUntil, recordingListener } = require('./helpers');
 const { freshUuid, settle, joined, closeListeners } = require('./room-helpers');
 
 afterEach(closeListeners);
@@ -38,20 +38,10 @@ async function statsRoom(settings = { intervalMs: 0 }, params = {}) {
   return joined({ roomUuid: uuid, ...params });
 }
 
-/** A statistics listener recording every report; removed by remove() or, failing that, when the test ends. */
+/** A statistics listener recording every report, with a count of whole rounds. */
 function listenStats(t, ctx) {
-  const calls = [];
-  const id = ctx.addRtcStatsListener(function (...args) {
-    calls.push(this === undefined ? args : ['this is not undefined']);
-  });
-  let removed = false;
-  const remove = () => {
-    removed = true;
-    return ctx.removeRtcStatsListener(id);
-  };
-  t.after(() => removed || remove());
-  const rounds = () => calls.filter((c) => c[0] === 'onNetworkQuality').length;
-  return { id, calls, rounds, remove };
+  const heard = recordingListener(t, (fn) => ctx.addRtcStatsListener(fn), (id) => ctx.removeRtcStatsListener(id));
+  return { ...heard, rounds: () => heard.calls.filter((c) => c[0] === 'onNetworkQuality').length };
 }
 
 /** Waits until no report is on its way: the count stays whole rounds for a few intervals. */
