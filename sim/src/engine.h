@@ -75,9 +75,9 @@ class Engine {
   static Engine& get();
 
   // Records the operation and hands back its answer: the next scripted one, or the
-  // healthy default. An operation that more than one interface offers names its
-  // interface: the journal entry carries it, and an answer for "Interface.op" is
-  // taken before one for the plain "op".
+  // healthy default. An operation that more than one interface has names its
+  // interface: the journal entry carries it, and an answer scripted for
+  // "<interface>.<op>" is served before one for the plain name.
   Answer call(const std::string& op, json args = json::array(), const char* interface = nullptr);
 
   // Runs a completion as the answer says.

@@ -32,6 +32,10 @@ bool deliver_chat(const std::string& room_uuid, const parlo::ChatMessageList& me
 // member's UUID when joining; empty when nobody is signed in.
 std::string signed_in_account();
 
+// The preview room of the process (sim_preview.h), which is not a joined room; null
+// when script took the link away ("previewRoomContext").
+parlo::IQVPreviewRoomContext* preview_room_context();
+
 class SimRoomService final : public parlo::IQVRoomService {
  public:
   void createRoom(const parlo::CreateRoomParams& params, const parlo::CreateRoomOptions& options,
