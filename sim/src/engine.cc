@@ -88,9 +88,13 @@ void Answer::misread(const char* what, const std::exception& e) {
   Engine::get().count("answersMisread");
 }
 
-Answer Engine::call(const std::string& op, json args) {
+Answer Engine::call(const std::string& op, json args, const json& tags) {
   std::lock_guard<std::mutex> lock(mutex_);
-  if (journaling_) journal_.push_back(json{{"op", op}, {"args", std::move(args)}});
+  if (journaling_) {
+    json entry{{"op", op}, {"args", std::move(args)}};
+    if (tags.is_object()) entry.update(tags);
+    journal_.push_back(std::move(entry));
+  }
   auto found = answers_.find(op);
   if (found == answers_.end() || found->second.empty()) return Answer{};
   auto& [answer, times] = found->second.front();

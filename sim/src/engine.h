@@ -75,8 +75,9 @@ class Engine {
   static Engine& get();
 
   // Records the operation and hands back its answer: the next scripted one, or the
-  // healthy default.
-  Answer call(const std::string& op, json args = json::array());
+  // healthy default. `tags` (an object) adds keys to the journal entry, for
+  // operations of the same name on two objects (the room's two chat controllers).
+  Answer call(const std::string& op, json args = json::array(), const json& tags = json());
 
   // Runs a completion as the answer says.
   void settle(const Answer& answer, std::function<void()> fire);
