@@ -362,6 +362,233 @@ export interface Rooms {
 /** The rooms of the simulated SDK; sim.reset() leaves them alone. */
 export const rooms: Rooms;
 
+// --- RTC controllers ---
+
+/** A device as the SDK lists it. */
+export interface SimDevice {
+  deviceName: string;
+  deviceId: string;
+  unavailable: boolean;
+  defaultDevice: boolean;
+}
+
+/** A device as the simulation takes it: every key but deviceId optional. */
+export type SimDeviceInput = Partial<SimDevice> & { deviceId: string };
+
+/** A capture image as a controller keeps it: its bytes as base64, null when it has none. */
+export interface SimCaptureImage {
+  width: number;
+  height: number;
+  length: number;
+  bytes: string | null;
+}
+
+/** A capture image as the simulation takes it; without bytes, a length hands the SDK a null pointer. */
+export interface SimCaptureImageInput {
+  width?: number;
+  height?: number;
+  /** The count of the bytes when there are bytes. */
+  length?: number;
+  /** Base64, numbers 0 to 255, or the bytes of a typed array or ArrayBuffer. */
+  bytes?: string | number[] | ArrayBufferView | ArrayBuffer | null;
+}
+
+/** A screen (type 0) or window (type 1) that can be shared. */
+export interface SimCaptureSource {
+  type: number;
+  id: number;
+  title: string;
+  name: string;
+  processPath: string;
+  thumbnail: SimCaptureImage;
+  icon: SimCaptureImage;
+  primaryMonitor: boolean;
+}
+
+/** A capture source as the simulation takes it; every key optional. */
+export type SimCaptureSourceInput = Partial<Omit<SimCaptureSource, 'thumbnail' | 'icon'>> & {
+  thumbnail?: SimCaptureImageInput;
+  icon?: SimCaptureImageInput;
+};
+
+/** The SDK's video canvas record. */
+export interface SimVideoCanvas {
+  enabled: boolean;
+  window: number;
+  scalingMode: number;
+  mirrorMode: number;
+}
+
+/** The SDK's screen share config record. */
+export interface SimScreenShareConfig {
+  captureCursor: boolean;
+  highlightBorder: boolean;
+  borderWidth: number;
+  borderColor: number;
+  monitorIndex: number;
+  limitFrameRate: number;
+  videoProfile: string;
+}
+
+export interface SimRect {
+  x: number;
+  y: number;
+  width: number;
+  height: number;
+}
+
+/** What the local share was started with. */
+export interface SimShare {
+  kind: 'screen' | 'app' | 'rect';
+  /** Screen and app shares. */
+  sourceId?: number;
+  config?: SimScreenShareConfig;
+  /** Screen and rectangle shares. */
+  exclude?: number[];
+  /** Rectangle shares. */
+  screenRect?: SimRect;
+  regionRect?: SimRect;
+  flag?: boolean;
+}
+
+/** The SDK's local record parameters record. */
+export interface SimLocalRecordParams {
+  isShowTimestampCover: boolean;
+  recordAudio: boolean;
+  recordVideo: boolean;
+  filePath: string;
+  fileName: string;
+  coverConfigFilePath: string;
+  defaultCoverConfigFilePath: string;
+  coverTitle: string;
+  coverMeetingNumber: string;
+  coverCreateTime: string;
+}
+
+/** The SDK's local record layout record. */
+export interface SimLocalRecordLayout {
+  streamType: number;
+  isShowNameCover: boolean;
+  isShowStreamDefaultCover: boolean;
+  isScreenShare: boolean;
+  streamLayer: number;
+  offsetX: number;
+  offsetY: number;
+  width: number;
+  height: number;
+  scalingMode: number;
+  bgColor: number;
+  uid: string;
+}
+
+/** A frame pushed into the local recorder, as journalled: its numbers, and whether it carried pixels. */
+export interface SimRecorderFrame {
+  format: number;
+  timestamp: number;
+  width: number;
+  height: number;
+  rotation: number;
+  data: boolean;
+}
+
+export interface SimLocalRecording {
+  recording: boolean;
+  /** After a stop, until stopLocalRecorderRemux. */
+  remuxing: boolean;
+  /** Of the last start; null before. */
+  params: SimLocalRecordParams | null;
+  layouts: SimLocalRecordLayout[];
+  /** Since the last start. */
+  framesPushed: number;
+  lastFrame: { id: string; streamType: number; frame: SimRecorderFrame } | null;
+}
+
+/** What the SDK was told, by subject: null until told. */
+export interface SimRtcSettings {
+  localVideoCanvas: SimVideoCanvas | null;
+  remoteVideoCanvases: Record<string, SimVideoCanvas>;
+  remoteVideoSubStreamCanvases: Record<string, SimVideoCanvas>;
+  /** User -> high stream. */
+  remoteVideoStreams: Record<string, boolean>;
+  remoteVideoSubStreams: string[];
+  localVideoResolution: number | null;
+  localVideoFramerate: number | null;
+  localVideo: boolean | null;
+  localVideoCapturePaused: boolean;
+  audioDeviceAutoSelectType: number | null;
+  audioProfile: { profile: number; scenario: number } | null;
+  audioEchoCancellation: boolean | null;
+  /** The four-argument form adds id and flag. */
+  audioVolumeIndication: { enable: boolean; interval: number; id?: string; flag?: boolean } | null;
+  /** The dump's type while dumping. */
+  audioDump: number | null;
+  audioAINS: boolean | null;
+  audioVolumeAutoAdjust: boolean | null;
+  recordingSignalVolume: number | null;
+  playbackSignalVolume: number | null;
+  userPlaybackSignalVolumes: Record<string, number>;
+  channelPlaybackSignalVolumes: Record<string, number>;
+  /** Channel -> enabled. */
+  localAudio: Record<string, boolean>;
+  localAudioSubStream: boolean;
+  localAudioRecordingPaused: boolean;
+  /** Channel -> media type -> enabled. */
+  mediaPub: Record<string, Record<string, boolean>>;
+  encryption: { key: string; mode: number } | null;
+  caption: boolean | null;
+  captionTranslationLanguage: number | null;
+  cloudProxy: number | null;
+  systemAudioLoopbackCapture: boolean;
+  excludeWindowList: number[];
+}
+
+/** What the room's machine has: the part of a controller's state script may change. */
+export interface SimRtcMachine {
+  supported: boolean;
+  virtualBackgroundSupportedType: number;
+  cameras: SimDevice[];
+  playouts: SimDevice[];
+  records: SimDevice[];
+  selectedCamera: string;
+  selectedPlayout: string;
+  selectedRecord: string;
+  playoutVolume: number;
+  recordVolume: number;
+  playoutMute: boolean;
+  sources: SimCaptureSource[];
+}
+
+/** A room's RTC controller state. */
+export interface SimRtcState extends SimRtcMachine {
+  /** null when not sharing. */
+  share: SimShare | null;
+  localRecord: SimLocalRecording;
+  settings: SimRtcSettings;
+}
+
+/** Changes to what the room's machine has; every key optional. */
+export type SimRtcChanges = Partial<Omit<SimRtcMachine, 'cameras' | 'playouts' | 'records' | 'sources'>> & {
+  cameras?: SimDeviceInput[];
+  playouts?: SimDeviceInput[];
+  records?: SimDeviceInput[];
+  sources?: SimCaptureSourceInput[];
+};
+
+/** Everything here acts on joined rooms and throws for a room that is not joined. */
+export interface Rtc {
+  /** A joined room's controller state, or null. */
+  get(room: string): SimRtcState | null;
+  /** Replaces the device lists given; devices gone or added and a new default raise their events. */
+  setDevices(room: string, devices: { cameras?: SimDeviceInput[]; playouts?: SimDeviceInput[]; records?: SimDeviceInput[] }): true;
+  /** Replaces what can be captured. */
+  setSources(room: string, sources: SimCaptureSourceInput[]): true;
+  /** Lays changes over what the room's machine has. */
+  update(room: string, changes: SimRtcChanges): true;
+}
+
+/** The RTC controllers of the joined rooms, kept as state. */
+export const rtc: Rtc;
+
 // --- chat, live streams and the waiting room ---
 
 /** A chatroom's state. */

@@ -361,6 +361,108 @@ const rooms = {
   },
 };
 
+// Capture images travel to the simulated SDK with their bytes as base64.
+function imageToWire(image) {
+  if (image === null || typeof image !== 'object') return image;
+  const { bytes } = image;
+  if (bytes instanceof ArrayBuffer) return { ...image, bytes: Buffer.from(bytes).toString('base64') };
+  if (ArrayBuffer.isView(bytes)) {
+    return { ...image, bytes: Buffer.from(bytes.buffer, bytes.byteOffset, bytes.byteLength).toString('base64') };
+  }
+  return image;
+}
+
+function sourceToWire(source) {
+  if (source === null || typeof source !== 'object') return source;
+  const wire = { ...source };
+  if ('thumbnail' in source) wire.thumbnail = imageToWire(source.thumbnail);
+  if ('icon' in source) wire.icon = imageToWire(source.icon);
+  return wire;
+}
+
+const DEVICE_LISTS = ['cameras', 'playouts', 'records'];
+
+/**
+ * The RTC controller of each joined room, kept as state: the room's machine (its
+ * devices, volumes, playout mute and what can be captured, all scriptable here),
+ * what the SDK was told (device choices, canvases, subscriptions, audio switches,
+ * signal volumes, captions, encryption, proxy, media publishing, exclude list,
+ * under `settings`), the local share and the local recording. A room's controller
+ * is made when the room is joined, and starts with two cameras, two playout devices
+ * and two record devices (the first of each the default, and chosen), volumes 100,
+ * playout not muted, two screens and one window to capture.
+ *
+ * The controller's operations answer 0 and change the state; choosing a device that
+ * is not listed answers 404 and changes nothing, as do a recording started twice or
+ * stopped when not running (409). Streams, mutes and shares change the room's
+ * members, so its listeners hear onMemberAudioMuteChanged, onMemberJoinRtcChannel,
+ * onMemberScreenShareStateChanged, ... after the operation's completion; naming a
+ * user who is not in the room, or a capture source that is not listed, fails with
+ * 404. A snapshot completes with the path /tmp/parlo-sim/snapshot-<user>-<stream>.png
+ * (no file is written). A scripted `ret` replaces an operation's return code or
+ * value, and a scripted non-zero `ret` changes nothing; a scripted `result` fills an
+ * output parameter or a completion's result.
+ *
+ *   sim.rtc.setDevices('r1', { cameras: [{ deviceId: 'cam', deviceName: 'Cam', defaultDevice: true }] });
+ *   sim.rtc.setSources('r1', [{ type: 1, id: 42, title: 'Notes', thumbnail: { width: 2, height: 1, bytes: new Uint8Array(8) } }]);
+ *   sim.rtc.update('r1', { playoutMute: true, recordVolume: 3000000000 });
+ *   sim.rtc.get('r1').settings.localVideoCanvas;      // { enabled, window, scalingMode, mirrorMode }
+ *
+ * Capture images are { width, height, length, bytes }: bytes as a typed array, an
+ * ArrayBuffer, an array of numbers 0 to 255 or a base64 string, and get() shows them
+ * as base64 (null without bytes). An image with a length and no bytes hands the SDK
+ * a null pointer of that length. In a scripted result of getScreenCaptureSourceList,
+ * give bytes as base64 or an array of numbers.
+ */
+const rtc = {
+  /**
+   * A joined room's controller state, or null: supported,
+   * virtualBackgroundSupportedType, cameras, playouts, records, selectedCamera,
+   * selectedPlayout, selectedRecord, playoutVolume, recordVolume, playoutMute,
+   * sources, share ({ kind: 'screen' | 'app' | 'rect', ... } or null), localRecord
+   * ({ recording, remuxing, params, layouts, framesPushed, lastFrame }) and settings.
+   */
+  get(room) {
+    return control('rtc.get', { room });
+  },
+  /**
+   * Replaces the device lists given (the SDK's device records: deviceName, deviceId,
+   * unavailable, defaultDevice, each but deviceId optional). Each device gone or
+   * added raises onCameraDeviceChanged, onPlayoutDeviceChanged or
+   * onRecordDeviceChanged, and a new default playout or record device
+   * onDefaultPlayoutDeviceChanged or onDefaultRecordDeviceChanged; a chosen device
+   * that is gone falls back to the default. Throws, changing nothing, for a device
+   * without deviceId, an id listed twice or two defaults in one list.
+   */
+  setDevices(room, devices) {
+    const unknown = Object.keys(devices || {}).filter((key) => !DEVICE_LISTS.includes(key));
+    if (unknown.length > 0) {
+      throw new Error(`parlo sim: setDevices takes ${DEVICE_LISTS.join(', ')}, not ${unknown.join(', ')}`);
+    }
+    return control('rtc.update', { room, changes: devices });
+  },
+  /**
+   * Replaces what can be captured: [{ type, id, title, name, processPath, thumbnail,
+   * icon, primaryMonitor }], every key optional. Type 0 is a screen (left out of a
+   * list asked without screens), 1 a window.
+   */
+  setSources(room, sources) {
+    if (!Array.isArray(sources)) throw new TypeError('parlo sim: setSources takes an array of sources');
+    return control('rtc.update', { room, changes: { sources: sources.map(sourceToWire) } });
+  },
+  /**
+   * Lays changes over what the room's machine has: supported,
+   * virtualBackgroundSupportedType, cameras, playouts, records, selectedCamera,
+   * selectedPlayout, selectedRecord (a listed device, or ''), playoutVolume,
+   * recordVolume, playoutMute, sources. What the SDK was told (share, localRecord,
+   * settings) is not scriptable. Throws, changing nothing, on anything else.
+   */
+  update(room, changes) {
+    const wire = changes && Array.isArray(changes.sources) ? { ...changes, sources: changes.sources.map(sourceToWire) } : changes;
+    return control('rtc.update', { room, changes: wire });
+  },
+};
+
 /**
  * The two chatrooms of every joined room: the room's own (chatroomType 0) and its
  * waiting room's (chatroomType 1), reached through the room's chat controllers.
@@ -525,6 +627,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, baseline, control };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { chat, live, waitingRoom });

@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "base64.h"
 #include "engine.h"
 #include "listener_kinds.h"
 
@@ -192,24 +193,6 @@ class Generator {
 std::mutex g_mutex;
 std::map<int64_t, std::unique_ptr<Generator>> g_generators;
 int64_t g_next = 1;
-
-std::vector<uint8_t> decode_base64(const std::string& text) {
-  static const std::string chars = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-  std::vector<uint8_t> out;
-  uint32_t acc = 0;
-  int bits = 0;
-  for (char c : text) {
-    auto at = chars.find(c);
-    if (at == std::string::npos) continue;  // padding and line breaks
-    acc = (acc << 6) | static_cast<uint32_t>(at);
-    bits += 6;
-    if (bits >= 8) {
-      bits -= 8;
-      out.push_back(static_cast<uint8_t>(acc >> bits));
-    }
-  }
-  return out;
-}
 
 // One frame given by script: { room, user, sub, width, height, type, bytes (base64),
 // offsets, strides }. Offsets and strides default to the I420 layout; bytes default

@@ -14,14 +14,6 @@ namespace {
 
 using L = parlo::IQVRoomListener;
 
-// Runs a scripted change on the joined room args.room and raises what it causes;
-// a room that is not joined is an error script sees.
-json change_room(const json& args, const std::function<RoomEvents(SimRoom&)>& change) {
-  std::string uuid = args.at("room").get<std::string>();
-  if (!with_room(uuid, change)) throw std::invalid_argument("no joined room " + uuid);
-  return true;
-}
-
 // Replaces what the registry keeps for one room (its history, its cloud records).
 template <class T>
 json keep_for_room(std::map<std::string, T>& kept, const json& args, const char* key) {

@@ -1,6 +1,7 @@
 #include "room_registry.h"
 
 #include <set>
+#include <stdexcept>
 #include <vector>
 
 #include "listener_kinds.h"
@@ -66,6 +67,12 @@ bool with_room(const std::string& uuid, const std::function<RoomEvents(SimRoom&)
     events = change(*room);
   }
   raise_later(uuid, std::move(events));
+  return true;
+}
+
+json change_room(const json& args, const std::function<RoomEvents(SimRoom&)>& change) {
+  std::string uuid = args.at("room").get<std::string>();
+  if (!with_room(uuid, change)) throw std::invalid_argument("no joined room " + uuid);
   return true;
 }
 

@@ -41,6 +41,10 @@ RoomRegistry& room_registry();
 // `change`, even when `change` takes it out of the registry.
 bool with_room(const std::string& uuid, const std::function<RoomEvents(SimRoom&)>& change);
 
+// with_room for control commands: args.room names the room; a room that is not
+// joined is an error script sees. Answers true.
+json change_room(const json& args, const std::function<RoomEvents(SimRoom&)>& change);
+
 // Raises `events` on every listener of `room`, later, on the SDK thread.
 void raise_later(const std::string& room, RoomEvents events);
 

@@ -359,6 +359,20 @@ bool SimRoom::run(const char* op, json args, parlo::QVCompletion done,
 
 json SimRoom::state() const { return s_; }
 
+RoomMemberList SimRoom::members() const {
+  RoomMemberList all;
+  if (s_.localMember) all.push_back(s_.localMember);
+  for (const auto& member : s_.remoteMembers) {
+    if (member) all.push_back(member);
+  }
+  return all;
+}
+
+std::shared_ptr<void> SimRoom::made_controller(const std::string& link) const {
+  auto found = controllers_.find(link);
+  return found == controllers_.end() ? nullptr : found->second;
+}
+
 RoomEvents SimRoom::update(const json& changes) {
   if (!changes.is_object()) throw std::invalid_argument("room changes must be an object");
   RoomState before = s_;

@@ -137,6 +137,15 @@ class SimRoom final : public parlo::IQVRoomContext, public std::enable_shared_fr
   // The room's state, as sim.rooms.get() shows it.
   json state() const;
 
+  // The local member (null when the room has none), and every member, local first.
+  parlo::RoomMemberPtr local_member() const { return s_.localMember; }
+  parlo::RoomMemberList members() const;
+
+  // The controller the factory of `link` made for this room, whether or not script
+  // left the link in place; null when there is none. Read-only after the room is
+  // made, so no lock is needed.
+  std::shared_ptr<void> made_controller(const std::string& link) const;
+
   // Room state changes laid over the room (an object of RoomState's keys); each
   // change the SDK reports raises its event.
   RoomEvents update(const json& changes);

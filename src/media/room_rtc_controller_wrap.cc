@@ -6,6 +6,7 @@
 #include "core/carrier.h"
 #include "core/errors.h"
 #include "core/trace.h"
+#include "media/local_recording.h"
 
 namespace brimo {
 namespace {
@@ -152,7 +153,7 @@ void IQVRoomRtcControllerWrap::Register(Napi::Env env, Napi::Object exports) {
              row<&Rtc::startLocalRecord, Count<1>, ChecksAfterResolve, Fail<Js::Null>>("startLocalRecord"),
              row<&Rtc::stopLocalRecord, Fail<Js::Null>>("stopLocalRecord"),
              row<&Rtc::updateLocalRecordLayouts, Fail<Js::Null>>("updateLocalRecordLayouts"),
-             row<&Rtc::pushLocalRecorderVideoFrame, Fail<Js::Null>>("pushLocalRecorderVideoFrame"),
+             InstanceMethod<&Self::pushLocalRecorderVideoFrame>("pushLocalRecorderVideoFrame"),
              row<&Rtc::stopLocalRecorderRemux, Fail<Js::Null>>("stopLocalRecorderRemux"),
          });
 }
@@ -326,6 +327,10 @@ Napi::Value IQVRoomRtcControllerWrap::stopShare(const Napi::CallbackInfo& info) 
     return std::make_unique<CompletionDelivery<DefaultToJs>>(DefaultToJs{}, code, message);
   }));
   return env.Undefined();
+}
+
+Napi::Value IQVRoomRtcControllerWrap::pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info) {
+  return push_recorder_frame(*this, info);
 }
 
 }  // namespace brimo

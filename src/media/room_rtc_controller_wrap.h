@@ -34,6 +34,7 @@ class IQVRoomRtcControllerWrap : public RoomBound<IQVRoomRtcControllerWrap> {
   Napi::Value startAppShare(const Napi::CallbackInfo& info);
   Napi::Value setExcludeWindowList(const Napi::CallbackInfo& info);
   Napi::Value stopShare(const Napi::CallbackInfo& info);
+  Napi::Value pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info);
 
   // The sources of the last list delivered to script, by the number script knows
   // them by. Used on the script thread only; shared with the list's pending delivery,

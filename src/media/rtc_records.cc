@@ -73,25 +73,12 @@ const KeyReader<LocalRecordLayout> kLayoutKeys[] = {
     kind_key<&LocalRecordLayout::uid>("uid"),
 };
 
-// The frame's pixels stay in script's memory: the pointer is valid for the call.
-void read_frame_buffer(const Napi::Value& value, RecorderVideoFrame& frame) {
-  napi_typedarray_type type;
-  size_t length = 0;
-  void* data = nullptr;
-  if (napi_get_typedarray_info(value.Env(), value, &type, &length, &data, nullptr, nullptr) != napi_ok) {
-    brimo::raise_failed(value.Env());
-    return;
-  }
-  frame.data = static_cast<const uint8_t*>(data);
-}
-
 const KeyReader<RecorderVideoFrame> kFrameKeys[] = {
     key<&RecorderVideoFrame::format>("format"),
     key<&RecorderVideoFrame::rotation>("rotation"),
     key<&RecorderVideoFrame::width>("width"),
     key<&RecorderVideoFrame::height>("height"),
     key<&RecorderVideoFrame::timestamp>("timestamp"),
-    {"buffer", &read_frame_buffer},
 };
 
 const KeyReader<Rect> kRectKeys[] = {
@@ -130,7 +117,6 @@ void read_value(const Napi::Value& v, LocalRecordLayoutList& out) {
   }
 }
 
-void read_value(const Napi::Value& v, RecorderVideoFrame& out) { read_present(v, kFrameKeys, out); }
 void read_value(const Napi::Value& v, Rect& out) { read_present(v, kRectKeys, out); }
 
 void read_value(const Napi::Value& v, VideoCanvas& out) {
@@ -215,6 +201,35 @@ bool read_eight_bytes(const Napi::Value& value, uint64_t& out) {
   if (!typed_bytes(value, data, bytes) || bytes < 8) return false;
   out = little_endian(data);
   return true;
+}
+
+parlo::RecorderVideoFrame read_recorder_frame(const Napi::Value& value, size_t& bytes) {
+  parlo::RecorderVideoFrame frame;
+  bytes = 0;
+  parlo::read_present(value, parlo::kFrameKeys, frame);
+  // The buffer is read last: no script runs between taking its memory and the call.
+  if (!has(value, "buffer")) return frame;
+  Napi::Value buffer = property(value.Env(), value, "buffer");
+  napi_typedarray_type type;
+  size_t length = 0;
+  void* data = nullptr;
+  if (buffer.IsEmpty() ||
+      napi_get_typedarray_info(value.Env(), buffer, &type, &length, &data, nullptr, nullptr) != napi_ok) {
+    raise_failed(value.Env());
+    return frame;
+  }
+  frame.data = static_cast<const uint8_t*>(data);
+  bytes = data == nullptr ? 0 : length * element_size(type);
+  return frame;
+}
+
+bool recorder_frame_fits(const parlo::RecorderVideoFrame& frame, size_t bytes) {
+  const uint64_t pixels = uint64_t{frame.width} * frame.height;
+  switch (frame.format) {
+    case parlo::kRecorderFrameI420: return bytes >= pixels + 2 * ((uint64_t{frame.width} + 1) / 2) * ((uint64_t{frame.height} + 1) / 2);
+    case parlo::kRecorderFrameRGBA: return bytes >= pixels * 4;
+    default: return true;
+  }
 }
 
 parlo::ScreenShareConfig read_share_config(const Napi::Value& value) {

@@ -19,7 +19,6 @@ Napi::Value to_js(Napi::Env env, const RtcDeviceInfo& device);
 // Records read from script arguments, found by the binder next to the records.
 void read_value(const Napi::Value& v, LocalRecordParams& out);
 void read_value(const Napi::Value& v, LocalRecordLayoutList& out);
-void read_value(const Napi::Value& v, RecorderVideoFrame& out);
 void read_value(const Napi::Value& v, Rect& out);
 // A canvas for a remote stream: never mirrored.
 void read_value(const Napi::Value& v, VideoCanvas& out);
@@ -44,6 +43,13 @@ uint64_t window_handle(const Napi::Value& value);
 // A typed array's first 8 bytes, little-endian; false (nothing read) when the value
 // is not a typed array of at least 8 bytes.
 bool read_eight_bytes(const Napi::Value& value, uint64_t& out);
+
+// A recorder frame read from script: its keys when present, and the pixels straight
+// from the typed array under `buffer` (no copy, valid for the call); `bytes` is that
+// array's byte length.
+parlo::RecorderVideoFrame read_recorder_frame(const Napi::Value& value, size_t& bytes);
+// False when the frame's format has a known size and its array is shorter.
+bool recorder_frame_fits(const parlo::RecorderVideoFrame& frame, size_t bytes);
 
 // limitFrameRate and videoProfile over the defaults, each read when present.
 parlo::ScreenShareConfig read_share_config(const Napi::Value& value);

@@ -101,6 +101,12 @@ struct LocalRecordLayout {
 };
 using LocalRecordLayoutList = std::list<LocalRecordLayout>;
 
+// Pixel formats of recorder frames whose size the layout fixes; the SDK knows others.
+enum RecorderFrameFormat : uint32_t {
+  kRecorderFrameI420 = 0,  // width x height luma, then two quarter-size chroma planes
+  kRecorderFrameRGBA = 1,  // 4 bytes a pixel
+};
+
 // A frame script pushes into the local recorder; `data` points into script's memory
 // for the duration of the call.
 struct RecorderVideoFrame {
