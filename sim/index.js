@@ -517,9 +517,9 @@ const chat = {
  * The live stream of every joined room, a state machine: state 0 (not started),
  * 1 (live) and 2 (ended). startLive (from 0 or 2) makes the stream's task and its
  * addresses and goes live; updateLive changes title, password, layout, users and
- * extension config of a live stream; stopLive, or removing the stream's own task,
- * ends it. Starting while live, or updating or stopping while not, fails with code
- * 409; removing a task that is not there with 404. Each change of state raises
+ * extension config, live or not yet; stopLive, or removing the stream's own task,
+ * ends a live stream (stopping one that is not live changes nothing). Starting
+ * while live fails with code 409; removing a task that is not there with 404. Each change of state raises
  * onRoomLiveStateChanged on the room's listeners; each update of the live page's
  * images raises onRoomLiveBackgroundInfoChanged with their new sequence, which
  * updateBackgroundInfo also completes with. Records use the SDK's field names:

@@ -91,6 +91,18 @@ struct Transfer {
 };
 using Transfers = std::map<std::string, std::shared_ptr<Transfer>>;
 
+// What a transfer started with `answer` completes with: its code and message unless
+// it failed, on the SDK thread once it is through.
+Answer outcome_of(Answer answer, int32_t code, const std::string& message) {
+  answer.mode = Mode::Async;
+  answer.delay_ms = 0;
+  if (code != 0) {
+    answer.code = code;
+    answer.message = message;
+  }
+  return answer;
+}
+
 class SimChat final : public parlo::IQVRoomChatController {
  public:
   SimChat(std::string room, bool waiting) : room_(std::move(room)), waiting_(waiting) {}
@@ -216,8 +228,12 @@ class SimChat final : public parlo::IQVRoomChatController {
   void send(const char* op, json args, ChatSendCompletion done, json draft);
   void send_file(const char* op, json args, ChatSendCompletion done, json draft);
   void cancel(const char* op, Transfers& transfers, const std::string& uuid, QVCompletion done);
-  // Starts `transfer` (the rooms' lock is held), unless one of that message runs.
-  bool start(Transfers& transfers, std::shared_ptr<Transfer> transfer, Answer& answer);
+  // Enters `transfer` (the rooms' lock is held), unless one of that message runs.
+  std::shared_ptr<Transfer> enter(Transfers& transfers, std::shared_ptr<Transfer> transfer, Answer& answer);
+  // Starts an entered transfer as the answer says (later, now or once released), or
+  // completes the operation at once with the answer's failure.
+  template <class... R>
+  static void start(const std::shared_ptr<Transfer>& transfer, const Answer& answer, R... failed);
 
   const std::string room_;
   const bool waiting_;
@@ -267,8 +283,8 @@ void SimChat::send(const char* op, json args, ChatSendCompletion done, json draf
 // message as it arrives, or with kCancelled and no message when cancelled.
 void SimChat::send_file(const char* op, json args, ChatSendCompletion done, json draft) {
   Answer answer = call(op, std::move(args));
-  on_room<bool>(room_, answer, [&](SimRoom& room) {
-    if (refuse_if_out(room, answer)) return false;
+  auto transfer = on_room<std::shared_ptr<Transfer>>(room_, answer, [&](SimRoom& room) -> std::shared_ptr<Transfer> {
+    if (refuse_if_out(room, answer)) return nullptr;
     std::string path = draft.value("path", "");
     std::string name = after_last(path, '/');
     FileSettings file = settings_for(path);
@@ -279,38 +295,41 @@ void SimChat::send_file(const char* op, json args, ChatSendCompletion done, json
     draft["url"] = "https://files.parlo.sim/" + room_ + "/" + draft["messageUuid"].get<std::string>() + "/" + name;
     draft["size"] = file.size;
     ChatMessagePtr message = compose(room, std::move(draft));
-
-    auto transfer = std::make_shared<Transfer>();
-    transfer->room = room_;
-    transfer->messageUuid = message->getMessageUuid();
-    transfer->waiting = waiting_;
-    transfer->sending = true;
-    transfer->total = file.size;
-    transfer->steps = file.steps;
-    transfer->stepMs = file.stepMs;
-    transfer->complete = [answer, done, message](int32_t code, const std::string& text) {
-      Answer outcome = answer;
-      if (code != 0) {
-        outcome.code = code;
-        outcome.message = text;
-      }
+    auto t = std::make_shared<Transfer>();
+    t->room = room_;
+    t->messageUuid = message->getMessageUuid();
+    t->waiting = waiting_;
+    t->sending = true;
+    t->total = file.size;
+    t->steps = file.steps;
+    t->stepMs = file.stepMs;
+    t->complete = [answer, done, message](int32_t code, const std::string& text) {
+      Answer outcome = outcome_of(answer, code, text);
       engine().finish(outcome, done, code == 0 ? outcome.result_or<ChatMessagePtr>(message) : ChatMessagePtr());
     };
-    transfer->arrive = [message](SimChat& chat, SimRoom& room) { return chat.keep(room, {message}); };
-    return start(sends_, transfer, answer);
+    t->arrive = [message](SimChat& chat, SimRoom& room) { return chat.keep(room, {message}); };
+    return enter(sends_, t, answer);
   });
-  if (answer.code != 0) engine().finish(answer, std::move(done), ChatMessagePtr());
+  start(transfer, answer, std::move(done), ChatMessagePtr());
 }
 
-bool SimChat::start(Transfers& transfers, std::shared_ptr<Transfer> transfer, Answer& answer) {
+std::shared_ptr<Transfer> SimChat::enter(Transfers& transfers, std::shared_ptr<Transfer> transfer, Answer& answer) {
   if (transfers.count(transfer->messageUuid) != 0) {
     answer.code = kBusy;
     answer.message = "message " + transfer->messageUuid + " is being transferred already";
-    return false;
+    return nullptr;
   }
   transfers[transfer->messageUuid] = transfer;
-  engine().post([transfer] { step(transfer); }, transfer->stepMs);
-  return true;
+  return transfer;
+}
+
+template <class... R>
+void SimChat::start(const std::shared_ptr<Transfer>& transfer, const Answer& answer, R... failed) {
+  if (transfer) {
+    engine().settle(answer, [transfer] { step(transfer); });
+  } else {
+    engine().finish(answer, std::move(failed)...);
+  }
 }
 
 void SimChat::step(const std::shared_ptr<Transfer>& t) {
@@ -370,7 +389,7 @@ void SimChat::cancel(const char* op, Transfers& transfers, const std::string& uu
 void SimChat::downloadAttachment(const std::string& uuid, const std::string& url, const std::string& path,
                                  QVCompletion done) {
   Answer answer = call("downloadAttachment", json::array({uuid, url, path}));
-  on_room<bool>(room_, answer, [&](SimRoom& room) {
+  auto transfer = on_room<std::shared_ptr<Transfer>>(room_, answer, [&](SimRoom& room) -> std::shared_ptr<Transfer> {
     ChatMessagePtr found;
     for (const auto& message : history(room)) {
       if (message && message->getMessageUuid() == uuid) found = message;
@@ -379,32 +398,27 @@ void SimChat::downloadAttachment(const std::string& uuid, const std::string& url
     if (kind != parlo::kChatFile && kind != parlo::kChatImage) {
       answer.code = kNotFound;
       answer.message = "no attachment of message " + uuid;
-      return false;
+      return nullptr;
     }
     auto file = std::static_pointer_cast<parlo::IQVChatFileMessage>(found);
     FileSettings settings = settings_for(file->getPath());
-    auto transfer = std::make_shared<Transfer>();
-    transfer->room = room_;
-    transfer->messageUuid = uuid;
-    transfer->waiting = waiting_;
-    transfer->total = file->getSize();
-    transfer->steps = settings.steps;
-    transfer->stepMs = settings.stepMs;
-    transfer->complete = [answer, done](int32_t code, const std::string& text) {
-      Answer outcome = answer;
-      if (code != 0) {
-        outcome.code = code;
-        outcome.message = text;
-      }
-      engine().finish(outcome, done);
+    auto t = std::make_shared<Transfer>();
+    t->room = room_;
+    t->messageUuid = uuid;
+    t->waiting = waiting_;
+    t->total = file->getSize();
+    t->steps = settings.steps;
+    t->stepMs = settings.stepMs;
+    t->complete = [answer, done](int32_t code, const std::string& text) {
+      engine().finish(outcome_of(answer, code, text), done);
     };
-    transfer->arrive = [uuid, path](SimChat& chat, SimRoom&) -> RoomEvents {
+    t->arrive = [uuid, path](SimChat& chat, SimRoom&) -> RoomEvents {
       chat.downloaded_.push_back({{"messageUuid", uuid}, {"path", path}});
       return {};
     };
-    return start(downloads_, transfer, answer);
+    return enter(downloads_, t, answer);
   });
-  if (answer.code != 0) engine().finish(answer, std::move(done));
+  start(transfer, answer, std::move(done));
 }
 
 void SimChat::fetchChatRoomMembers(int32_t offset, int32_t limit,

@@ -1,7 +1,8 @@
 // The simulated live-stream controller: a room's live stream as a small state
 // machine. A start (from not started or ended) makes the stream's task and its
-// addresses and goes live; an update changes what a live stream shows; a stop, or
-// removing the stream's own task, ends it. Each change of state reaches the room's
+// addresses and goes live; an update changes what the stream shows, live or not
+// yet; a stop, or removing the stream's own task, ends a live stream (stopping one
+// that is not live changes nothing). Each change of state reaches the room's
 // listeners as "onRoomLiveStateChanged", each change of the live page's images as
 // "onRoomLiveBackgroundInfoChanged" with the images' new sequence.
 #include <mutex>
@@ -23,7 +24,7 @@ using parlo::QVCompletion;
 constexpr int32_t kLive = 1;
 constexpr int32_t kEnded = 2;
 
-constexpr int32_t kWrongState = 409;  // starting while live, updating or stopping while not
+constexpr int32_t kLiveAlready = 409;  // starting while live
 
 Engine& engine() { return Engine::get(); }
 
@@ -43,7 +44,11 @@ class SimLive final : public parlo::IQVRoomLiveController {
     Answer answer = engine().call("startLive", json::array({live}));
     LiveRecord started;
     RoomEvents events = on_room<RoomEvents>(room_, answer, [&](SimRoom&) -> RoomEvents {
-      if (live_.state == kLive) return refuse(answer, "the room is live already");
+      if (live_.state == kLive) {
+        answer.code = kLiveAlready;
+        answer.message = "the room is live already";
+        return {};
+      }
       std::string task = room_ + "-live-" + std::to_string(++starts_);
       live_ = live;
       live_.taskId = task;
@@ -61,8 +66,7 @@ class SimLive final : public parlo::IQVRoomLiveController {
 
   // What the stream shows changes; whether third parties may watch stays as started.
   void updateLive(const LiveRecord& live, QVCompletion done) override {
-    operate("updateLive", json::array({live}), std::move(done), [&](Answer& answer) -> RoomEvents {
-      if (live_.state != kLive) return refuse(answer, "the room is not live");
+    operate("updateLive", json::array({live}), std::move(done), [&](Answer&) -> RoomEvents {
       live_.title = live.title;
       live_.password = live.password;
       live_.liveLayout = live.liveLayout;
@@ -73,10 +77,8 @@ class SimLive final : public parlo::IQVRoomLiveController {
   }
 
   void stopLive(QVCompletion done) override {
-    operate("stopLive", json::array(), std::move(done), [&](Answer& answer) -> RoomEvents {
-      if (live_.state != kLive) return refuse(answer, "the room is not live");
-      return end();
-    });
+    operate("stopLive", json::array(), std::move(done),
+            [&](Answer&) { return live_.state == kLive ? end() : RoomEvents{}; });
   }
 
   void reservedSlot5() override {}
@@ -139,12 +141,6 @@ class SimLive final : public parlo::IQVRoomLiveController {
     Answer answer = engine().call(op, std::move(args));
     RoomEvents events = on_room<RoomEvents>(room_, answer, [&](SimRoom&) { return change(answer); });
     finish_then_raise(room_, answer, std::move(done), std::move(events));
-  }
-
-  static RoomEvents refuse(Answer& answer, const char* why) {
-    answer.code = kWrongState;
-    answer.message = why;
-    return {};
   }
 
   // The stream ends: its task and addresses go, what it showed stays.
