@@ -38,18 +38,18 @@ async function joined(params = {}, options = {}) {
 const open = new Set();
 
 /**
- * A room listener that records every call: `calls` holds [eventName, ...payload].
+ * A listener function that records every call: `calls` holds [eventName, ...payload].
  * `next(name)` waits for the next call of that event not yet taken.
  */
-function listen(ctx) {
+function recorder() {
   const calls = [];
   const waiting = [];
   let taken = 0;
-  const id = ctx.addRoomListener(function (...args) {
+  const fn = function (...args) {
     calls.push(args);
     if (this !== undefined) calls.push(['this is not undefined']);
     for (const w of waiting.splice(0)) w();
-  });
+  };
   const next = (name, timeoutMs = 15000) =>
     new Promise((resolve, reject) => {
       const timer = setTimeout(() => reject(new Error(`no ${name} within ${timeoutMs} ms`)), timeoutMs);
@@ -62,6 +62,13 @@ function listen(ctx) {
       };
       look();
     });
+  return { fn, calls, next };
+}
+
+/** A room listener that records every call, as recorder() does. */
+function listen(ctx) {
+  const { fn, calls, next } = recorder();
+  const id = ctx.addRoomListener(fn);
   const entry = { ctx, id, uuid: ctx.getRoomUuid() };
   open.add(entry);
   const remove = () => {
@@ -84,4 +91,4 @@ async function closeListeners() {
   }
 }
 
-module.exports = { freshUuid, settle, service, joined, listen, closeListeners };
+module.exports = { freshUuid, settle, service, joined, recorder, listen, closeListeners };
