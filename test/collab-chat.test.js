@@ -6,7 +6,7 @@
 const { test, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
 const { nextCall } = require('./helpers');
-const { settle, joined, listen, closeListeners } = require('./room-helpers');
+const { settle, joinedWith, listen, closeListeners } = require('./room-helpers');
 
 afterEach(closeListeners);
 
@@ -15,8 +15,7 @@ const FILE = ['displayName', 'extension', 'md5', 'url'];
 
 /** A joined room (Ann, host, with bob) and its two chats. */
 async function chatRoom() {
-  const room = await joined();
-  room.s.rooms.addMember(room.uuid, { uuid: 'bob', name: 'Bob', role: 'member' });
+  const room = await joinedWith({ uuid: 'bob', name: 'Bob', role: 'member' });
   return { ...room, chat: room.ctx.getChatController(), waitingChat: room.ctx.getWaitingRoomChatController() };
 }
 

@@ -34,6 +34,18 @@ async function joined(params = {}, options = {}) {
   return { ...env, uuid, ctx };
 }
 
+/**
+ * Joins a fresh room, as joined() does, with remote `members` (SimMember) in it.
+ * Their joining has been raised when it resolves: listeners added then do not hear it.
+ */
+async function joinedWith(members, params = {}) {
+  const room = await joined(params);
+  room.s.rooms.addMember(room.uuid, members);
+  // The room's events go out before a later completion.
+  await settle((cb) => room.kit.uploadLog(cb));
+  return room;
+}
+
 // Listeners added by listen() and not removed yet.
 const open = new Set();
 
@@ -91,4 +103,4 @@ async function closeListeners() {
   }
 }
 
-module.exports = { freshUuid, settle, service, joined, recorder, listen, closeListeners };
+module.exports = { freshUuid, settle, service, joined, joinedWith, recorder, listen, closeListeners };
