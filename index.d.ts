@@ -725,15 +725,9 @@ export interface LiveAddresses {
   pullRtsUrl: string;
 }
 /** The live stream as the SDK reports it (the enable-third-parties flag is not shown). */
-export interface LiveInfo {
+export interface LiveInfo extends LiveAddresses {
   title: string;
   password: string;
-  taskId: string;
-  pushUrl: string;
-  pullHlsUrl: string;
-  pullHttpUrl: string;
-  pullRtmpUrl: string;
-  pullRtsUrl: string;
   state: number;
   extensionConfig: string;
   liveLayout: number;

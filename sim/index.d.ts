@@ -1,6 +1,6 @@
 // TypeScript declarations of brimo/sim, the control surface of the simulated parlo SDK.
 
-import type { RoomMember } from '../index';
+import type { LiveInfo, RoomMember } from '../index';
 
 // --- answers, links, journal, counters ---
 
@@ -626,23 +626,8 @@ export interface Chat {
 }
 export const chat: Chat;
 
-/** The SDK's live record. */
-export interface SimLiveRecord {
-  title: string;
-  password: string;
-  liveLayout: number;
-  userUuidList: string[];
-  extensionConfig: string;
-  enableThirdParties: boolean;
-  taskId: string;
-  pushUrl: string;
-  pullHlsUrl: string;
-  pullHttpUrl: string;
-  pullRtmpUrl: string;
-  pullRtsUrl: string;
-  /** 0 not started, 1 live, 2 ended. */
-  state: number;
-}
+/** The SDK's live record: what getLiveInfo shows (state 0 not started, 1 live, 2 ended) and enableThirdParties. */
+export type SimLiveRecord = LiveInfo & { enableThirdParties: boolean };
 /** The SDK's record of the live page's images. */
 export interface SimLiveBackground {
   backgroundUrl: string;

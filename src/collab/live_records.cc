@@ -33,22 +33,27 @@ void read_user_list(const Napi::Value& value, LiveRecord& live) {
   }
 }
 
-const KeyReader<LiveRecord> kStartKeys[] = {
+// A start reads enableThirdParties between these two, an update does not read it.
+const KeyReader<LiveRecord> kHeadKeys[] = {
     coerced_key<&LiveRecord::title>("title"),
     coerced_key<&LiveRecord::password>("password"),
+};
+const KeyReader<LiveRecord> kThirdPartiesKey[] = {
     coerced_key<&LiveRecord::enableThirdParties>("enableThirdParties"),
+};
+const KeyReader<LiveRecord> kTailKeys[] = {
     coerced_key<&LiveRecord::extensionConfig>("extensionConfig"),
     coerced_key<&LiveRecord::liveLayout>("liveLayout"),
     {"userUuidList", &read_user_list},
 };
 
-const KeyReader<LiveRecord> kUpdateKeys[] = {
-    coerced_key<&LiveRecord::title>("title"),
-    coerced_key<&LiveRecord::password>("password"),
-    coerced_key<&LiveRecord::extensionConfig>("extensionConfig"),
-    coerced_key<&LiveRecord::liveLayout>("liveLayout"),
-    {"userUuidList", &read_user_list},
-};
+LiveRecord read_live(const Napi::Value& value, bool third_parties) {
+  LiveRecord live;
+  read_record(value.Env(), value, kHeadKeys, live);
+  if (third_parties) read_record(value.Env(), value, kThirdPartiesKey, live);
+  read_record(value.Env(), value, kTailKeys, live);
+  return live;
+}
 
 const KeyReader<LiveBackground> kBackgroundReadKeys[] = {
     coerced_key<&LiveBackground::backgroundUrl>("backgroundUrl"),
@@ -66,15 +71,12 @@ const KeyWriter<LiveRecord> kAddressKeys[] = {
     field<&LiveRecord::pullRtsUrl>("pullRtsUrl"),
 };
 
-const KeyWriter<LiveRecord> kInfoKeys[] = {
+// The live information: these, the addresses, then the rest.
+const KeyWriter<LiveRecord> kInfoHeadKeys[] = {
     field<&LiveRecord::title>("title"),
     field<&LiveRecord::password>("password"),
-    field<&LiveRecord::taskId>("taskId"),
-    field<&LiveRecord::pushUrl>("pushUrl"),
-    field<&LiveRecord::pullHlsUrl>("pullHlsUrl"),
-    field<&LiveRecord::pullHttpUrl>("pullHttpUrl"),
-    field<&LiveRecord::pullRtmpUrl>("pullRtmpUrl"),
-    field<&LiveRecord::pullRtsUrl>("pullRtsUrl"),
+};
+const KeyWriter<LiveRecord> kInfoTailKeys[] = {
     field<&LiveRecord::state>("state"),
     field<&LiveRecord::extensionConfig>("extensionConfig"),
     field<&LiveRecord::liveLayout>("liveLayout"),
@@ -91,11 +93,7 @@ const KeyWriter<LiveBackground> kBackgroundKeys[] = {
 
 }  // namespace
 
-parlo::LiveRecord read_live_update(const Napi::Value& value) {
-  LiveRecord live;
-  read_record(value.Env(), value, kUpdateKeys, live);
-  return live;
-}
+parlo::LiveRecord read_live_update(const Napi::Value& value) { return read_live(value, false); }
 
 Napi::Value live_addresses_to_js(Napi::Env env, const parlo::LiveRecord& live) {
   return write_keys(env, live, kAddressKeys);
@@ -105,16 +103,19 @@ Napi::Value live_addresses_to_js(Napi::Env env, const parlo::LiveRecord& live) {
 
 namespace parlo {
 
-Napi::Value to_js(Napi::Env env, const LiveRecord& live) { return brimo::write_keys(env, live, brimo::kInfoKeys); }
+Napi::Value to_js(Napi::Env env, const LiveRecord& live) {
+  Napi::Object info = Napi::Object::New(env);
+  brimo::write_keys_into(env, info, live, brimo::kInfoHeadKeys);
+  brimo::write_keys_into(env, info, live, brimo::kAddressKeys);
+  brimo::write_keys_into(env, info, live, brimo::kInfoTailKeys);
+  return info;
+}
 
 Napi::Value to_js(Napi::Env env, const LiveBackground& background) {
   return brimo::write_keys(env, background, brimo::kBackgroundKeys);
 }
 
-void read_value(const Napi::Value& v, LiveRecord& out) {
-  out = LiveRecord{};
-  brimo::read_record(v.Env(), v, brimo::kStartKeys, out);
-}
+void read_value(const Napi::Value& v, LiveRecord& out) { out = brimo::read_live(v, true); }
 
 void read_value(const Napi::Value& v, LiveBackground& out) {
   out = LiveBackground{};
