@@ -343,15 +343,25 @@ export interface RtcVideoStatsEntry {
   bitRate: number;
 }
 
-/** Room events as the listener receives them: the event name, then its payload. */
-export type RoomEvent =
+/**
+ * The events the room listener and the preview room listener share: device changes
+ * (deviceId, flag), a new default device, the local volume, the virtual background
+ * and the local recorder.
+ */
+export type MediaEvent =
   | ['onCameraDeviceChanged' | 'onPlayoutDeviceChanged' | 'onRecordDeviceChanged', string, boolean]
   | ['onDefaultPlayoutDeviceChanged' | 'onDefaultRecordDeviceChanged', string]
   /** Two forms: (volume, vad) and (volume). */
   | ['onLocalAudioVolumeIndication', number, boolean]
   | ['onLocalAudioVolumeIndication', number]
+  /** (enabled, reason) */
   | ['onRtcVirtualBackgroundSourceEnabled', boolean, number]
-  | ['onLocalRecorderStatus' | 'onLocalRecorderError', number, string]
+  /** (status, text) and (error, text) */
+  | ['onLocalRecorderStatus' | 'onLocalRecorderError', number, string];
+
+/** Room events as the listener receives them: the event name, then its payload. */
+export type RoomEvent =
+  | MediaEvent
   | ['onMemberRoleChanged', string, RoomRole, RoomRole]
   | ['onMemberJoinRoom' | 'onMemberLeaveRoom' | 'onMemberJoinRtcChannel' | 'onMemberLeaveRtcChannel'
       | 'onMemberJoinChatroom' | 'onMemberLeaveChatroom', MaybeRoomMember[]]
@@ -389,6 +399,10 @@ export type RoomEvent =
   | ['onReceiveCaptionMessages', Array<CaptionMessage | Record<string, never>>, string];
 export type RoomListener = (...event: RoomEvent) => void;
 
+/**
+ * Call-wide totals. The ratios and memoryAppInKBytes are unsigned 32-bit, the six byte
+ * counters unsigned 64-bit (exact below 2^53), the rest signed 32-bit.
+ */
 export interface RtcStats {
   cpuAppUsageRatio: number; cpuIdleUsageRatio: number; cpuTotalUsageRatio: number; memoryAppUsageRatio: number;
   memoryTotalUsageRatio: number; memoryAppInKBytes: number; totalDuration: number; txBytes: number; rxBytes: number;
@@ -399,32 +413,45 @@ export interface RtcStats {
   rxVideoPacketLossRate: number; rxAudioPacketLossSum: number; rxVideoPacketLossSum: number; rxAudioJitter: number;
   rxVideoJitter: number;
 }
+/** One local audio stream; rtt is signed 64-bit, volume and capVolume unsigned 32-bit. */
 export interface LocalAudioStats {
   streamType: number; numChannels: number; sentSampleRate: number; sentBitRate: number; audioLossRate: number;
   rtt: number; volume: number; capVolume: number;
 }
+/** One remote audio stream; volume is unsigned 32-bit. */
 export interface RemoteAudioStats {
   streamType: number; receivedBitRate: number; totalFrozenTime: number; frozenRate: number; audioLossRate: number;
   volume: number;
 }
+/** One layer (main or sub) of the local video. */
 export interface LocalVideoStats {
   layerType: number; width: number; height: number; captureWidth: number; captureHeight: number;
   captureFrameRate: number; renderFrameRate: number; encoderFrameRate: number; sentFrameRate: number;
   sentBitRate: number; targetBitRate: number; encoderBitRate: number; encoderName: string;
 }
+/** One layer (main or sub) of a remote user's video. */
 export interface RemoteVideoStats {
   layerType: number; width: number; height: number; receivedBitRate: number; receivedFrameRate: number;
   decoderFrameRate: number; renderFrameRate: number; packetLossRate: number; totalFrozenTime: number;
   frozenRate: number; encoderName: string;
 }
-/** Statistics reports: the name, then one payload. Per-user reports are keyed by user UUID. */
+export interface NetworkQuality {
+  userUuid: string;
+  upStatus: number;
+  downStatus: number;
+}
+/**
+ * Statistics reports: the name, then one payload. Per-user reports are objects keyed
+ * by user UUID (in ascending order), each holding that user's streams; empty lists
+ * and maps arrive as [] and {}.
+ */
 export type RtcStatsEvent =
   | ['onRtcStats', RtcStats]
   | ['onLocalAudioStats', LocalAudioStats[]]
   | ['onRemoteAudioStats', Record<string, RemoteAudioStats[]>]
   | ['onLocalVideoStats', LocalVideoStats[]]
   | ['onRemoteVideoStats', Record<string, RemoteVideoStats[]>]
-  | ['onNetworkQuality', Array<{ userUuid: string; upStatus: number; downStatus: number }>];
+  | ['onNetworkQuality', NetworkQuality[]];
 export type RtcStatsListener = (...event: RtcStatsEvent) => void;
 
 /**
@@ -509,8 +536,23 @@ export class IQVRoomContextWrap {
   rejoinAfterAdmittedToRoom(callback: Callback): void;
   enableRoomBlacklist(enable: boolean, callback: Callback): void;
 }
+/** Preview room events as the listener receives them: the events it shares with the room listener. */
+export type PreviewRoomEvent = MediaEvent;
+export type PreviewRoomListener = (...event: PreviewRoomEvent) => void;
+
+/**
+ * The preview room, used before joining; IQVRoomServiceWrap.getPreviewRoomContext() makes one.
+ * When a link is missing, getPreviewRoomRtcController throws a TypeError
+ * "IQVPreviewRoomContextWrap Null pointer exception" (no kit), "... roomService ..." or
+ * "... previewRoomContext ..."; the listener methods answer -1 or false instead.
+ */
 export class IQVPreviewRoomContextWrap {
   constructor();
+  /** The same controller on every call; null when the preview room cannot be reached. */
+  getPreviewRoomRtcController(): IQVPreviewRoomRtcController | null;
+  addPreviewRoomListener(listener: PreviewRoomListener): ListenerId;
+  /** Throws "Index out of bounds" (and answers false) for an id it never gave or gave up already. */
+  removePreviewRoomListener(id: ListenerId): boolean;
 }
 /** A camera, speaker or microphone. The default-device queries answer only deviceId and deviceName. */
 export interface DeviceInfo {
@@ -696,8 +738,73 @@ export class IQVRoomRtcControllerWrap {
   pushLocalRecorderVideoFrame(id: string, streamType: number, frame: RecorderVideoFrame): number;
   stopLocalRecorderRemux(): number;
 }
+/**
+ * The preview room's RTC controller, reached through IQVPreviewRoomContextWrap.getPreviewRoomRtcController().
+ * Every call first writes "checkIfPreviewRoomControllerIsNotNull before"; when a link is
+ * missing it throws a TypeError "IQVPreviewRoomRtcControllerWrap Null pointer exception" (no
+ * kit) or "IQVPreviewRoomRtcControllerWrap <link> Null pointer exception" (roomService,
+ * previewRoomContext, previewRoomRtcController). Setters answer the SDK's code; booleans are
+ * read without coercion, except the canvas's mirror flag and the volume indication's flags.
+ */
 export class IQVPreviewRoomRtcController {
   constructor();
+  startVideoPreview(): number;
+  stopVideoPreview(): number;
+  setupLocalVideoCanvas(windowHandle: WindowHandle, mirror: unknown): number;
+  /** [] when the controller cannot be found. */
+  enumCameraDevices(): DeviceInfo[];
+  /** '' when the controller cannot be found. */
+  getSelectedCameraDevice(): string;
+  selectCameraDevice(deviceId: string): number;
+  enumPlayoutDevices(): DeviceInfo[];
+  getDefaultPlayoutDevice(): DefaultDevice;
+  getSelectedPlayoutDevice(): string;
+  selectPlayoutDevice(deviceId: string): number;
+  /** Unsigned: values above 2^31 stay positive. */
+  getPlayoutDeviceVolume(): number;
+  setPlayoutDeviceVolume(volume: number): number;
+  /** Plays the file through the chosen playout device. */
+  startPlayoutDeviceTest(filePath: string): number;
+  stopPlayoutDeviceTest(): number;
+  enumRecordDevices(): DeviceInfo[];
+  getDefaultRecordDevice(): DefaultDevice;
+  getSelectedRecordDevice(): string;
+  selectRecordDevice(deviceId: string): number;
+  getRecordDeviceVolume(): number;
+  setRecordDeviceVolume(volume: number): number;
+  /** The microphone's volume then arrives as onLocalAudioVolumeIndication every `interval` ms. */
+  startRecordDeviceTest(interval: number): number;
+  stopRecordDeviceTest(): number;
+  setLocalVideoResolution(resolution: number): number;
+  setAudioDeviceAutoSelectType(type: number): number;
+  setAudioProfile(profile: number, scenario: number): number;
+  startAudioDump(type: number): number;
+  stopAudioDump(): number;
+  enableAudioVolumeAutoAdjust(enable: boolean): number;
+  enableAudioAINS(enable: boolean): number;
+  enableAudioVolumeIndication(enable: unknown, interval: number): number;
+  enableAudioVolumeIndication(id: string, enable: unknown, interval: number, flag: unknown): number;
+  adjustRecordingSignalVolume(volume: number): number;
+  adjustPlaybackSignalVolume(volume: number): number;
+  setLocalVoicePitch(pitch: number): number;
+  setRecordDeviceMute(mute: boolean): number;
+  /** Throws "Wrong number of arguments" without arguments. */
+  setPlayoutDeviceMute(mute: boolean): number;
+  installAudioCaptureDriver(): number;
+  getVirtualBackgroundSupportedType(): number;
+  /** The kind defaults to 1; the SDK's colour is always 0xFFFFFF. The outcome arrives as onRtcVirtualBackgroundSourceEnabled. */
+  enableVirtualBackground(enable: boolean, source: string, flag: boolean, kind?: number): number;
+  startBeauty(path: string): number;
+  stopBeauty(): number;
+  enableBeauty(enable: boolean): number;
+  /** The level reaches the SDK as a 32-bit float. */
+  setBeautyEffect(type: number, level: number): number;
+  /** Null when the controller cannot be found. */
+  startLocalRecord(params: LocalRecordParams): number | null;
+  stopLocalRecord(): number | null;
+  updateLocalRecordLayouts(layouts: LocalRecordLayout[]): number | null;
+  pushLocalRecorderVideoFrame(id: string, streamType: number, frame: RecorderVideoFrame): number | null;
+  stopLocalRecorderRemux(): number | null;
 }
 
 // --- live streams ---

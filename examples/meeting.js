@@ -6,6 +6,7 @@ const os = require('node:os');
 const path = require('node:path');
 const brimo = require('..');
 const video = require('./video');
+const { media } = require('./media');
 const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
@@ -23,6 +24,78 @@ const brief = (value) => {
 };
 // Lets events already raised by the SDK reach their listeners.
 const nextTick = () => new Promise((resolve) => setTimeout(resolve, 20));
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
+
+// Before joining: the preview room shows the camera, plays a sound through the chosen
+// speaker and listens to the microphone, then tries the effects.
+async function previewBeforeJoining(kit, me) {
+  const previewRoom = kit.getRoomService().getPreviewRoomContext();
+  const preview = previewRoom.getPreviewRoomRtcController();
+  const volumes = [];
+  const listener = previewRoom.addPreviewRoomListener((event, ...payload) => {
+    if (event === 'onLocalAudioVolumeIndication') volumes.push(payload[1] ? `${payload[0]}*` : payload[0]);
+    else say('preview event', event, ...payload);
+  });
+
+  // The camera: our own frames, polled like anyone's, the newest saved as a PNG.
+  say('cameras:', preview.enumCameraDevices().map((d) => d.deviceName).join(', '), '- chosen', preview.getSelectedCameraDevice());
+  sim.preview.update({ previewVideo: { width: 320, height: 180, fps: 15 } });   // the camera's format
+  preview.setupLocalVideoCanvas(new Uint8Array(8), true);
+  say('camera preview:', preview.startVideoPreview());
+  await video.watch(kit, [me], { seconds: 1, outDir: path.join(os.tmpdir(), 'brimo-demo', 'preview'), say });
+  preview.stopVideoPreview();
+
+  // The speakers: the second pair plays a ring at 80.
+  const speakers = preview.enumPlayoutDevices();
+  preview.selectPlayoutDevice(speakers[1].deviceId);
+  preview.setPlayoutDeviceVolume(80);
+  say('speaker test on', preview.getSelectedPlayoutDevice(), 'at', preview.getPlayoutDeviceVolume(), ':',
+    preview.startPlayoutDeviceTest('/tmp/brimo-demo/ring.wav'));
+  await sleep(300);
+  preview.stopPlayoutDeviceTest();
+
+  // The microphone: someone says a few words while the test reports every 100 ms
+  // (* where it heard a voice).
+  say('microphone test on', preview.getDefaultRecordDevice().deviceName, ':', preview.startRecordDeviceTest(100));
+  for (const level of [10, 150, 220, 90, 5]) {
+    sim.preview.update({ microphoneLevel: level });
+    await sleep(220);
+  }
+  preview.stopRecordDeviceTest();
+  say('microphone volumes:', volumes.join(' '));
+
+  // Effects: beauty and a virtual background, whose outcome the listener hears.
+  preview.startBeauty('/opt/brimo-demo/beauty');
+  preview.enableBeauty(true);
+  preview.setBeautyEffect(1, 0.6);
+  preview.enableVirtualBackground(true, '/tmp/brimo-demo/beach.png', false, 1);
+  await nextTick();
+  preview.stopBeauty();
+  previewRoom.removePreviewRoomListener(listener);
+}
+
+// In the room: a compact line of the latest statistics every second, until stopped.
+function showStatistics(room, roomUuid) {
+  sim.stats.configure(roomUuid, { intervalMs: 500, lossRate: 1 });   // how often the SDK reports here
+  const latest = {};
+  const id = room.addRtcStatsListener((event, payload) => {
+    latest[event] = payload;
+  });
+  const kb = (bytes) => `${(bytes / 1024).toFixed(0)} KB`;
+  const timer = setInterval(() => {
+    const s = latest.onRtcStats;
+    if (!s) return;
+    const videos = Object.entries(latest.onRemoteVideoStats || {})
+      .map(([user, layers]) => `${user} ${layers.map((l) => `${l.width}x${l.height}@${l.receivedFrameRate}`).join('+')}`);
+    say(`stats ${s.totalDuration}s | up ${s.txAudioKBitRate + s.txVideoKBitRate} kbps (${kb(s.txBytes)}) | down`,
+      `${s.rxAudioKBitRate + s.rxVideoKBitRate} kbps (${kb(s.rxBytes)}) | rtt ${s.upRtt} ms | loss ${s.rxVideoPacketLossRate}%`,
+      `| cpu ${s.cpuAppUsageRatio}% | video ${videos.join(', ') || '-'}`);
+  }, 1000);
+  return () => {
+    clearInterval(timer);
+    room.removeRtcStatsListener(id);
+  };
+}
 
 // Scene: Dee waits in the waiting room and asks to come in; Ann answers in the waiting
 // room's chat, lets her in (she joins the room), and Dee greets everyone.
@@ -111,6 +184,8 @@ async function main() {
   const [upCode, , objectUrl] = await call((cb) => vorn.uploadResource('/tmp/brimo-demo/agenda.pdf', cb));
   say('uploaded agenda:', upCode, objectUrl);
 
+  await previewBeforeJoining(kit, 'ann@example.com');   // the preview's frames are the signed-in user's
+
   // A room: create it, join it, watch what happens in it, then leave.
   const rooms = kit.getRoomService();
   const roomUuid = 'demo-standup';
@@ -139,6 +214,7 @@ async function main() {
   });
   // An operation of ours and the event it causes, whichever arrives first.
   const act = (event, start) => Promise.all([heard(event), call(start)]);
+  const stopStatistics = showStatistics(room, roomUuid);
 
   sim.rooms.addMember(roomUuid, [
     { uuid: 'bob', name: 'Bob', role: 'member' },
@@ -152,6 +228,9 @@ async function main() {
   const cameras = sim.frames.start({ room: roomUuid, userUuids: ['bob', 'cy'], width: 320, height: 180, fps: 15 });
   await video.watch(kit, ['bob', 'cy'], { seconds: 3, outDir: path.join(os.tmpdir(), 'brimo-demo', 'video'), say });
   sim.frames.stop(cameras);
+
+  // Media: devices, my microphone, capture sources and a screen share.
+  await media({ room, act, call, say, outDir: path.join(os.tmpdir(), 'brimo-demo', 'media') });
 
   sim.rooms.updateMember(roomUuid, 'bob', { isAudioOn: true });
   await heard('onMemberAudioMuteChanged');
@@ -172,6 +251,7 @@ async function main() {
   await fileScene(room, heard);
   await liveScene(room, act);
 
+  stopStatistics();
   room.removeRoomListener(roomListener);
   const [leaveCode] = await call((cb) => room.leaveRoom(cb));
   say('left the room:', leaveCode, 'rooms joined now:', sim.rooms.list().length);

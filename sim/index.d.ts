@@ -1,6 +1,8 @@
 // TypeScript declarations of brimo/sim, the control surface of the simulated parlo SDK.
 
-import type { LiveInfo, RoomMember } from '../index';
+import type {
+  LiveInfo, LocalAudioStats, LocalVideoStats, NetworkQuality, RemoteAudioStats, RemoteVideoStats, RoomMember, RtcStats,
+} from '../index';
 
 // --- answers, links, journal, counters ---
 
@@ -38,15 +40,20 @@ export type RoomLink =
   | 'waitingRoomController'
   | 'sipController'
   | 'appInviteController';
+/** Links of the preview room: the room service's preview room, and its controller. */
+export type PreviewLink = 'previewRoomContext' | 'previewRoomRtcController';
 /** A room link alone stands for every room; `${link}@${room}` for one. */
-export type Link = KitLink | RoomLink | `${RoomLink}@${string}`;
+export type Link = KitLink | RoomLink | `${RoomLink}@${string}` | PreviewLink;
 
 /** One operation the SDK received: records as objects with their fields, listeners as stable identifiers. */
 export interface JournalEntry {
   op: string;
   args: unknown[];
-  /** Which of a room's two chat controllers received a chat operation. */
-  controller?: 'chatController' | 'waitingRoomChatController';
+  /**
+   * The SDK interface, for operations more than one has: 'IQVPreviewRoomRtcController'; and
+   * 'waitingRoomChatController' for the waiting room's chat, one of a room's two chat controllers.
+   */
+  interface?: string;
 }
 
 /** Named counters appear once they first count. */
@@ -65,12 +72,16 @@ export interface Counters {
   answersMisread?: number;
   /** Frames handed to room listeners. */
   framesDelivered?: number;
+  /** Statistics reports raised (each of the six kinds once). */
+  statsReports?: number;
+  /** Volumes the preview room's record device test reported. */
+  previewVolumeReports?: number;
 }
 
 // --- events ---
 
 /** The listener kinds the simulation defines; 'room' and 'rtcStats' are registered per room. */
-export type ListenerKind = 'auth' | 'global' | 'room' | 'rtcStats' | 'waitingRoom';
+export type ListenerKind = 'auth' | 'global' | 'room' | 'rtcStats' | 'previewRoom' | 'waitingRoom';
 
 export interface EmitOptions {
   /** The room, for room-level kinds. */
@@ -109,8 +120,12 @@ export function control(command: string, args?: unknown): unknown;
 
 // --- video frames ---
 
+/** Whose listeners frames go to: a room's (default) or the preview room's. */
+export type FrameKind = 'room' | 'previewRoom';
+
 /** Settings of a frame generator; every key is optional. */
 export interface FrameGenerator {
+  kind?: FrameKind;
   room?: string;
   /** Default 1. */
   users?: number;
@@ -140,6 +155,7 @@ export interface GeneratorStatus {
 
 /** One frame handed to the room listeners; every key is optional. */
 export interface FramePush {
+  kind?: FrameKind;
   room?: string;
   /** Default 'sim-user-1'. */
   user?: string;
@@ -542,8 +558,8 @@ export interface SimRtcSettings {
   excludeWindowList: number[];
 }
 
-/** What the room's machine has: the part of a controller's state script may change. */
-export interface SimRtcMachine {
+/** The machine both RTC controllers see: devices, choices, volumes, playout mute. */
+export interface SimMediaMachine {
   supported: boolean;
   virtualBackgroundSupportedType: number;
   cameras: SimDevice[];
@@ -555,6 +571,10 @@ export interface SimRtcMachine {
   playoutVolume: number;
   recordVolume: number;
   playoutMute: boolean;
+}
+
+/** What the room's machine has: the part of a controller's state script may change. */
+export interface SimRtcMachine extends SimMediaMachine {
   sources: SimCaptureSource[];
 }
 
@@ -589,6 +609,114 @@ export interface Rtc {
 /** The RTC controllers of the joined rooms, kept as state. */
 export const rtc: Rtc;
 
+// --- the preview room ---
+
+/** What the SDK was told that both RTC controllers know of, by subject: null until told. */
+export type SimMediaSettings = Pick<SimRtcSettings, 'localVideoCanvas' | 'localVideoResolution' | 'localVideoFramerate'
+  | 'audioDeviceAutoSelectType' | 'audioProfile' | 'audioEchoCancellation' | 'audioVolumeIndication' | 'audioDump'
+  | 'audioAINS' | 'audioVolumeAutoAdjust' | 'recordingSignalVolume' | 'playbackSignalVolume'>;
+
+/** The preview room's machine, choices, volumes and mutes: the part script may change. */
+export interface SimPreviewMachine extends SimMediaMachine {
+  recordMute: boolean;
+  /** What the microphone hears, 0 to 255. */
+  microphoneLevel: number;
+  /** What the video preview's camera delivers. */
+  previewVideo: { width: number; height: number; fps: number };
+}
+
+export interface SimPreviewState extends SimPreviewMachine {
+  videoPreview: boolean;
+  playoutTest: { filePath: string } | null;
+  recordTest: { interval: number } | null;
+  /** effects: beauty type -> the level the SDK was given. */
+  beauty: { running: boolean; path: string; enabled: boolean; effects: Record<string, number> };
+  virtualBackground: {
+    enabled: boolean;
+    source: { backgroundSourceType: number; color: number; source: string };
+    flag: boolean;
+  };
+  voicePitch: number;
+  audioCaptureDriverInstalled: boolean;
+  localRecord: SimLocalRecording;
+  settings: SimMediaSettings;
+}
+
+export type SimPreviewChanges = Partial<Omit<SimPreviewMachine, 'cameras' | 'playouts' | 'records'>> & {
+  cameras?: SimDeviceInput[];
+  playouts?: SimDeviceInput[];
+  records?: SimDeviceInput[];
+};
+
+export interface Preview {
+  get(): SimPreviewState;
+  /** Device lists that change raise the device events; throws, changing nothing, on another key. */
+  update(changes: SimPreviewChanges): true;
+  /** Back to two devices of each kind and nothing running. */
+  reset(): true;
+  /** Raises any preview room event (arguments as JSON); answers how many listeners it reaches. */
+  emit(event: string, ...args: unknown[]): number;
+}
+
+/** The preview room and its RTC controller, kept as state. */
+export const preview: Preview;
+
+// --- RTC statistics ---
+
+export interface SimStatsSettings {
+  /** Default 2000; 0: no periodic reports; else 20 to an hour. */
+  intervalMs: number;
+  /** Per audio stream, default 48. */
+  audioKbps: number;
+  /** Per main video layer, default 800. */
+  videoKbps: number;
+  /** Per sub (screen) layer, default 1200. */
+  screenKbps: number;
+  /** Default 40. */
+  rttMs: number;
+  /** Percent, default 0. */
+  lossRate: number;
+  /** Everyone's network quality status, default 1. */
+  quality: number;
+}
+
+/** One report of the six kinds, with the SDK records' field names. */
+export interface SimStatsReport {
+  rtcStats: RtcStats;
+  localAudio: LocalAudioStats[];
+  remoteAudio: Record<string, RemoteAudioStats[]>;
+  localVideo: LocalVideoStats[];
+  remoteVideo: Record<string, RemoteVideoStats[]>;
+  network: NetworkQuality[];
+}
+
+export interface SimStatsSource {
+  settings: SimStatsSettings;
+  /** Periodic reports on and the room's media running. */
+  running: boolean;
+  reports: number;
+  /** What this call's reports have covered. */
+  coveredMs: number;
+  last: SimStatsReport | null;
+}
+
+export interface Stats {
+  /** Settings of a room's source, kept across joins until reset(); answers the room's settings. */
+  configure(room: string, settings: Partial<SimStatsSettings>): SimStatsSettings;
+  /** A joined room's source; throws for a room not joined. */
+  get(room: string): SimStatsSource;
+  /**
+   * One report now, whether or not the media runs; `reports` replaces the kinds it names
+   * (rtcStats field by field). Answers the report raised.
+   */
+  report(room: string, reports?: Partial<{ rtcStats: Partial<RtcStats> } & Omit<SimStatsReport, 'rtcStats'>> | null,
+    options?: { mode?: 'async' | 'sync' }): SimStatsReport;
+  /** Every room's settings back to the defaults. */
+  reset(): true;
+}
+
+/** The statistics source of every joined room. */
+export const stats: Stats;
 // --- chat, live streams and the waiting room ---
 
 /** A chatroom's state. */

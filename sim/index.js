@@ -37,12 +37,15 @@ function reset() {
 }
 
 /**
- * The operations received so far, oldest first: [{ op, args }].
- * @param {string} [op] only the entries of this operation
+ * The operations received so far, oldest first: [{ op, args }]. Operations that
+ * more than one interface has carry the SDK interface too, as `interface`
+ * (the preview room's controller: 'IQVPreviewRoomRtcController').
+ * @param {string} [op] only the entries of this operation: its plain name finds it
+ *   on every interface, 'IQVPreviewRoomRtcController.startBeauty' on that one only
  */
 function journal(op) {
   const entries = control('journal');
-  return op === undefined ? entries : entries.filter((e) => e.op === op);
+  return op === undefined ? entries : entries.filter((e) => e.op === op || `${e.interface}.${e.op}` === op);
 }
 
 function clearJournal() {
@@ -51,7 +54,9 @@ function clearJournal() {
 
 /**
  * Scripts the answer of the next call(s) of `op`.
- * @param {string} op SDK operation name, e.g. 'login' or 'uploadLog'
+ * @param {string} op SDK operation name, e.g. 'login' or 'uploadLog'; an operation
+ *   of one interface only as 'IQVPreviewRoomRtcController.selectCameraDevice'
+ *   (served before an answer for the plain name)
  * @param {object} answer
  *   code, message: what the completion reports (default 0, '');
  *   result: the completion's result (JSON; default: the operation's own);
@@ -103,8 +108,8 @@ function releaseHeld() {
  *   sim.emit('global', 'onRtcEngineWarning', ['audio device busy']);
  *   sim.emit('room', 'onMemberJoinRoom', [[member]], { room: uuid });
  *
- * @param {string} kind 'auth', 'global', 'room', 'rtcStats' or 'waitingRoom' (the last
- *   three per room); the preview room, message channel and whiteboard and
+ * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'waitingRoom' (the last
+ *   three per room) or 'previewRoom'; the message channel and whiteboard and
  *   annotation views add their kinds as they are simulated
  * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
  * @param {Array} args its arguments as JSON, records as objects with their fields
@@ -135,11 +140,13 @@ function listeners(kind, room = '') {
  *
  * Generated users are named `${userPrefix}${n}` (default 'sim-user-1', 'sim-user-2', ...).
  * Every generated frame carries a test pattern that frames.inspect() reads back.
+ * Frames go to the room listeners of `room`, or with kind 'previewRoom' to the
+ * preview room's listeners.
  */
 const frames = {
   /**
    * Starts a generator on SDK threads of its own.
-   * @param {object} settings room, users (1), firstUser (1), userPrefix ('sim-user-') or
+   * @param {object} settings kind ('room' or 'previewRoom'), room, users (1), firstUser (1), userPrefix ('sim-user-') or
    *   userUuids (the users' own UUIDs, in place of users and userPrefix),
    *   width (320), height (180), fps (30; 0: as fast as possible), frames (0: until
    *   stopped), sub (false: main streams only; true: main and sub), threads (1).
@@ -159,14 +166,15 @@ const frames = {
     return control('frameStatus', { id });
   },
   /**
-   * Hands one frame to the room listeners of `room` from the SDK thread (mode 'sync':
+   * Hands one frame to the room listeners of `room` (kind 'previewRoom': to the preview
+   * room's listeners) from the SDK thread (mode 'sync':
    * inside this call). Without `bytes` the frame is the test pattern of `frame` for
    * `userIndex`. `offsets` and `strides` default to the I420 layout of width x height.
-   * @returns {number} how many room listeners it reaches
+   * @returns {number} how many listeners it reaches
    */
-  push({ room = '', user = 'sim-user-1', sub = false, width = 64, height = 36, type = 0, bytes, offsets, strides,
-    userIndex = 1, frame = 0, mode = 'async' } = {}) {
-    const settings = { room, user, sub, width, height, type, userIndex, frame, mode };
+  push({ kind = 'room', room = '', user = 'sim-user-1', sub = false, width = 64, height = 36, type = 0, bytes, offsets,
+    strides, userIndex = 1, frame = 0, mode = 'async' } = {}) {
+    const settings = { kind, room, user, sub, width, height, type, userIndex, frame, mode };
     if (bytes !== undefined) settings.bytes = Buffer.from(bytes.buffer, bytes.byteOffset, bytes.byteLength).toString('base64');
     if (offsets !== undefined) settings.offsets = offsets;
     if (strides !== undefined) settings.strides = strides;
@@ -361,6 +369,127 @@ const rooms = {
   },
 };
 
+/**
+ * The preview room: the one preview room context of the process (the room
+ * service's getPreviewRoomContext) and its RTC controller, kept as state. Its
+ * operations change that state and answer 404 for an unknown device (or a device
+ * test without a file or device) and 409 for a device test or local recording
+ * started twice or stopped when not running. What the SDK reports is raised on the
+ * preview room's listeners, from the SDK thread:
+ *   - device lists changed by update(): onCameraDeviceChanged, onPlayoutDeviceChanged,
+ *     onRecordDeviceChanged (deviceId, true: added, false: gone), and a new default
+ *     playout or record device: onDefaultPlayoutDeviceChanged, onDefaultRecordDeviceChanged;
+ *   - while the record device test runs: onLocalAudioVolumeIndication(volume, vad)
+ *     every interval (at least 10 ms), volume = microphoneLevel x recordVolume / 100 x
+ *     recordingSignalVolume / 100 (at most 255; 0 while the record device is muted),
+ *     vad = volume > 20;
+ *   - enableVirtualBackground: onRtcVirtualBackgroundSourceEnabled(enabled, 0), or
+ *     (false, 1) on a machine whose virtualBackgroundSupportedType is 0;
+ *   - local recording: onLocalRecorderStatus(1 started, 2 stopped, 3 remuxed, path of
+ *     filePath/fileName); a frame pushed while nothing records: onLocalRecorderError(409, 'not recording');
+ *   - while the video preview runs: frames of the local user (the signed-in account,
+ *     or 'sim-local-user') in the frame source's test pattern, previewVideo's size and rate.
+ * Links: sim.setLink('previewRoomContext', false) makes the room service answer no
+ * preview room; 'previewRoomRtcController' leaves it without a controller.
+ * The controller's operations are journalled with interface 'IQVPreviewRoomRtcController'.
+ *
+ *   sim.preview.update({ microphoneLevel: 180 });                  // someone speaks up
+ *   sim.preview.update({ cameras: [...sim.preview.get().cameras, cam] });  // onCameraDeviceChanged(id, true)
+ *   sim.preview.get().beauty;                                      // { running, path, enabled, effects }
+ */
+const preview = {
+  /**
+   * The preview room's state: the machine (supported, virtualBackgroundSupportedType,
+   * cameras, playouts, records: [{ deviceName, deviceId, unavailable, defaultDevice }],
+   * microphoneLevel, previewVideo: { width, height, fps }), the choices, volumes and
+   * mutes (selectedCamera, selectedPlayout, selectedRecord, playoutVolume,
+   * recordVolume, playoutMute, recordMute), and what runs or the SDK was told
+   * (videoPreview, playoutTest: { filePath } | null, recordTest: { interval } | null,
+   * recordingSignalVolume, playbackSignalVolume, beauty: { running, path, enabled,
+   * effects: { [type]: level } }, virtualBackground: { enabled, source:
+   * { backgroundSourceType, color, source }, flag }, voicePitch,
+   * audioCaptureDriverInstalled, localRecord: { recording, remuxing, params,
+   * layouts, framesPushed, lastFrame }, settings: { [subject]: value }).
+   */
+  get() {
+    return control('preview.get');
+  },
+  /**
+   * Changes the machine, or the choices, volumes and mutes (the keys of get() named
+   * first and second above). Device lists that change raise the device events; a
+   * chosen device that is gone falls back to the default (the video preview ends
+   * without a camera). Throws, changing nothing, on any other key.
+   */
+  update(changes) {
+    return control('preview.update', { changes });
+  },
+  /** Back to a machine with two cameras, speakers and microphones, nothing running. */
+  reset() {
+    return control('preview.reset');
+  },
+  /** Raises any preview room event; same as sim.emit('previewRoom', event, args). */
+  emit(event, ...args) {
+    return emit('previewRoom', event, args);
+  },
+};
+
+/**
+ * RTC statistics: every joined room has a statistics source that, while the room's
+ * media runs (its local member is in the RTC channel), reports onRtcStats,
+ * onLocalAudioStats, onRemoteAudioStats, onLocalVideoStats, onRemoteVideoStats and
+ * onNetworkQuality, in that order, to the room's statistics listeners every
+ * interval (default 2000 ms). The figures follow from the members:
+ *   - local streams: main audio (streamType 0) while the local member's audio is on,
+ *     sub audio (streamType 1, 2 channels) while it shares system audio, a main video
+ *     layer (layerType 1, its role's videoWidth x videoHeight at videoFps; 640 x 360
+ *     at 15 without) while its video is on, a sub layer (layerType 2, 1920 x 1080 at 15)
+ *     while it shares its screen; remote streams likewise per remote member, keyed by
+ *     user UUID; encoderName 'sim-h264';
+ *   - each audio stream sends audioKbps, each main layer videoKbps, each sub layer
+ *     screenKbps; the six byte counters grow by kbps x covered ms / 8 per report, with
+ *     txBytes = txAudioBytes + txVideoBytes and rxBytes = rxAudioBytes + rxVideoBytes;
+ *     totalDuration is the seconds covered; the counters start again with the media;
+ *   - upRtt = downRtt = rttMs; loss rates are lossRate for a direction with streams,
+ *     loss sums grow by lossRate x covered seconds; jitter is rttMs / 4;
+ *   - cpuIdleUsageRatio = 100 - cpuTotalUsageRatio, cpuTotalUsageRatio = cpuAppUsageRatio + 20;
+ *   - onNetworkQuality: the local member, then each remote member, both statuses quality.
+ * A report covers one interval (1000 ms when periodic reports are off).
+ *
+ *   sim.stats.configure(room, { intervalMs: 200, lossRate: 2 });
+ *   const sent = sim.stats.report(room, { rtcStats: { cpuAppUsageRatio: 2 ** 32 - 1 } });
+ */
+const stats = {
+  /**
+   * Settings of a room's source, kept across joins until reset(): intervalMs (2000;
+   * 0: no periodic reports; else 20 to an hour), audioKbps (48), videoKbps (800),
+   * screenKbps (1200), rttMs (40), lossRate (0, percent), quality (1). Periodic
+   * reports start again from now. Answers the room's settings.
+   */
+  configure(room, settings) {
+    return control('stats.configure', { room, settings });
+  },
+  /**
+   * A joined room's source: { settings, running, reports, coveredMs, last } where
+   * last is the last report raised ({ rtcStats, localAudio, remoteAudio, localVideo,
+   * remoteVideo, network }, as the SDK's records) or null. Throws for a room not joined.
+   */
+  get(room) {
+    return control('stats.get', { room });
+  },
+  /**
+   * One report of the six kinds now, whether or not the media runs, raised from the
+   * SDK thread (mode 'sync': inside this call). `reports` replaces the computed kinds
+   * it names (rtcStats field by field; the others whole). Answers the report raised.
+   */
+  report(room, reports = null, { mode = 'async' } = {}) {
+    return control('stats.report', { room, reports, mode });
+  },
+  /** Every room's settings back to the defaults. */
+  reset() {
+    return control('stats.reset');
+  },
+};
+
 // Capture images travel to the simulated SDK with their bytes as base64.
 function imageToWire(image) {
   if (image === null || typeof image !== 'object') return image;
@@ -478,9 +607,10 @@ const rtc = {
  * is through, with the message; cancelSendFileMessage stops it and the send
  * completes with code 499 and an empty message. downloadAttachment brings a file
  * or image message of the chatroom down the same way (code 404 for a message
- * without an attachment); cancelDownloadAttachment stops it. Journal entries of
- * the chat controllers carry `controller`: 'chatController' or
- * 'waitingRoomChatController'.
+ * without an attachment); cancelDownloadAttachment stops it. The waiting room's
+ * chat journals its operations with interface 'waitingRoomChatController', so
+ * sim.answer('waitingRoomChatController.sendBroadcastTextMessage', ...) serves it
+ * alone, and sim.journal() with that name finds its calls only.
  *
  *   sim.chat.receive('r1', { fromUserUuid: 'bob', fromNick: 'Bob', text: 'hi' });
  *   sim.chat.receive('r1', { fromUserUuid: 'guest', text: 'let me in' }, { waitingRoom: true });
@@ -627,6 +757,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { chat, live, waitingRoom });

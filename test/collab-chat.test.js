@@ -183,7 +183,7 @@ test("the room's chat and the waiting room's are two chatrooms: each method reac
   s.clearJournal();
   const [, , toRoom] = await settle((cb) => chat.sendBroadcastTextMessage('to the room', cb));
   const [, , toWaiting] = await settle((cb) => waitingChat.sendBroadcastTextMessage('to the waiting room', cb));
-  assert.deepEqual(s.journal('sendBroadcastTextMessage').map((e) => e.controller), ['chatController', 'waitingRoomChatController']);
+  assert.deepEqual(s.journal('sendBroadcastTextMessage').map((e) => e.interface), [undefined, 'waitingRoomChatController']);
   assert.deepEqual([toRoom.chatroomType, toWaiting.chatroomType], [0, 1]);
   s.chat.receive(uuid, { messageUuid: 'g-1', fromUserUuid: 'guest', text: 'let me in' }, { waitingRoom: true });
   const arrived = [];
@@ -198,6 +198,12 @@ test("the room's chat and the waiting room's are two chatrooms: each method reac
   assert.deepEqual(members, [{ nick: 'Ann', avatar: '' }, { nick: 'Guest', avatar: 'g.png' }]);
   const [, , roomMembers] = await settle((cb) => chat.fetchChatRoomMembers(0, 0, cb));
   assert.deepEqual(roomMembers.map((m) => m.nick), ['Ann', 'Bob']);
+
+  // An answer for the waiting room's chat serves it alone.
+  s.answer('waitingRoomChatController.fetchChatRoomMembers', { code: 5, message: 'busy', times: -1 });
+  assert.equal((await settle((cb) => chat.fetchChatRoomMembers(0, 0, cb)))[0], 0);
+  assert.deepEqual((await settle((cb) => waitingChat.fetchChatRoomMembers(0, 0, cb))).slice(0, 2), [5, 'busy']);
+  s.reset();
 
   // Leaving one chatroom leaves the other as it was.
   await settle((cb) => waitingChat.leaveChatroom(cb));

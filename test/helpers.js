@@ -69,4 +69,23 @@ async function collect(ref, { rounds = 50 } = {}) {
   return ref.deref() === undefined;
 }
 
-module.exports = { root, brimo, sim, runChild, nextCall, waitUntil, collect };
+/**
+ * A listener that records every call as [eventName, ...payload] (or a note when
+ * `this` is not undefined), added by `add(listener)`. remove() removes it through
+ * `remove(id)`; a test that fails first has it removed when it ends.
+ */
+function recordingListener(t, add, remove) {
+  const calls = [];
+  const id = add(function (...args) {
+    calls.push(this === undefined ? args : ['this is not undefined']);
+  });
+  let removed = false;
+  const removeOnce = () => {
+    removed = true;
+    return remove(id);
+  };
+  t.after(() => removed || removeOnce());
+  return { id, calls, remove: removeOnce };
+}
+
+module.exports = { root, brimo, sim, runChild, nextCall, waitUntil, collect, recordingListener };

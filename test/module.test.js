@@ -123,7 +123,8 @@ test('a worker thread cannot load the module, before or after the main thread', 
 test('the module and the SDK library export exactly their C entry points', () => {
   const { execFileSync } = require('node:child_process');
   const path = require('node:path');
-  const dir = path.join(__dirname, '..', 'build', 'Release');
+  // The build the module was loaded from (the sanitizer run loads its own).
+  const dir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
   const exported = (file) => execFileSync('nm', ['-D', '--defined-only', path.join(dir, file)], { encoding: 'utf8' })
     .split('\n').map((l) => l.split(' ')[2]).filter((name) => name && !name.startsWith('_Z')).sort();
   assert.deepEqual(exported('brimo.node'), ['brimo_video_stats', 'napi_register_module_v1', 'node_api_module_get_api_version_v1']);

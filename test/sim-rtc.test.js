@@ -66,7 +66,9 @@ test('scripted devices replace their lists, and the room hears each device gone 
   const { s, ctx, uuid } = await joined();
   const heard = listen(ctx);
   const before = s.rtc.get(uuid);
-  const journalled = s.journal().length;
+  // A kit of an earlier test may be collected meanwhile: its destroyQVParlo is not ours.
+  const operations = () => s.journal().filter((e) => e.op !== 'destroyQVParlo').length;
+  const journalled = operations();
   const calls = await heardFrom(heard, s, uuid, () => s.rtc.setDevices(uuid, {
     playouts: [before.playouts[1], { deviceId: 'usb-dac', deviceName: 'USB DAC', defaultDevice: true }],
     cameras: [{ deviceId: 'cam-4k' }],
@@ -84,7 +86,7 @@ test('scripted devices replace their lists, and the room hears each device gone 
   assert.equal(after.selectedCamera, '', 'no default camera to fall back to');
   assert.equal(after.selectedPlayout, 'usb-dac', 'the chosen device went: the new default is chosen');
   assert.deepEqual(after.records, before.records, 'lists not given stay');
-  assert.equal(s.journal().length, journalled, 'scripting the machine is not an SDK operation');
+  assert.equal(operations(), journalled, 'scripting the machine is not an SDK operation');
 
   const quiet = await heardFrom(heard, s, uuid, () => s.rtc.update(uuid, { selectedPlayout: before.playouts[1].deviceId }));
   assert.deepEqual(quiet, [], 'choosing a device reports nothing');

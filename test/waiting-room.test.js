@@ -193,6 +193,6 @@ test("the waiting room's own chat: a guest writes, the host answers, both in the
   assert.deepEqual([asked.text, asked.chatroomType], ['may I come in?', 1]);
   const [, , answer] = await settle((cb) => ctx.getWaitingRoomChatController().sendDirectTextMessage('guest', 'one moment', cb));
   assert.deepEqual([answer.chatroomType, answer.toUserUuidList], [1, ['guest']]);
-  assert.equal(s.journal('sendDirectTextMessage').at(-1).controller, 'waitingRoomChatController');
+  assert.equal(s.journal('sendDirectTextMessage').at(-1).interface, 'waitingRoomChatController');
   room.remove();
 });

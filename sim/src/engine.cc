@@ -88,14 +88,16 @@ void Answer::misread(const char* what, const std::exception& e) {
   Engine::get().count("answersMisread");
 }
 
-Answer Engine::call(const std::string& op, json args, const json& tags) {
+Answer Engine::call(const std::string& op, json args, const char* interface) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (journaling_) {
     json entry{{"op", op}, {"args", std::move(args)}};
-    if (tags.is_object()) entry.update(tags);
+    if (interface != nullptr) entry["interface"] = interface;
     journal_.push_back(std::move(entry));
   }
-  auto found = answers_.find(op);
+  auto found = answers_.end();
+  if (interface != nullptr) found = answers_.find(std::string(interface) + "." + op);
+  if (found == answers_.end() || found->second.empty()) found = answers_.find(op);
   if (found == answers_.end() || found->second.empty()) return Answer{};
   auto& [answer, times] = found->second.front();
   Answer result = answer;

@@ -75,9 +75,10 @@ class Engine {
   static Engine& get();
 
   // Records the operation and hands back its answer: the next scripted one, or the
-  // healthy default. `tags` (an object) adds keys to the journal entry, for
-  // operations of the same name on two objects (the room's two chat controllers).
-  Answer call(const std::string& op, json args = json::array(), const json& tags = json());
+  // healthy default. An operation that more than one interface has names its
+  // interface: the journal entry carries it, and an answer scripted for
+  // "<interface>.<op>" is served before one for the plain name.
+  Answer call(const std::string& op, json args = json::array(), const char* interface = nullptr);
 
   // Runs a completion as the answer says.
   void settle(const Answer& answer, std::function<void()> fire);

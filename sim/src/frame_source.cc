@@ -1,6 +1,6 @@
 // The simulated SDK's video: decoded I420 frames handed to the room listeners of a
-// room on SDK threads, either one frame given by script or generators of N users x
-// width x height x fps on threads of their own. Generated frames carry a test
+// room (or to the preview room's listeners) on SDK threads, either one frame given
+// by script or generators of N users x width x height x fps on threads of their own. Generated frames carry a test
 // pattern from which a receiver can tell whether a frame is whole and whose it is:
 //   - the first ten bytes of the Y plane: 0xB7 0x1D, user index (16-bit LE), stream
 //     (0 main, 1 sub), frame number (32-bit LE), XOR of the nine bytes before;
@@ -19,6 +19,7 @@
 
 #include "base64.h"
 #include "engine.h"
+#include "frame_source.h"
 #include "listener_kinds.h"
 
 namespace parlo_sim {
@@ -95,18 +96,34 @@ class Pattern {
   uint32_t band_ = 0;
 };
 
-void deliver(const std::string& room, const std::string& user, bool sub, const uint8_t* data, const Geometry& g,
-             uint32_t type) {
-  room_listeners().for_each(room, [&](parlo::IQVRoomListener* listener) {
+// Whose listeners a frame goes to: a room's ("room", the default) or the preview
+// room's ("previewRoom").
+bool to_preview(const json& settings) {
+  const std::string kind = settings.value("kind", "room");
+  if (kind != "room" && kind != "previewRoom") {
+    throw std::invalid_argument("frames go to 'room' or 'previewRoom' listeners");
+  }
+  return kind == "previewRoom";
+}
+
+void deliver(bool preview, const std::string& room, const std::string& user, bool sub, const uint8_t* data,
+             const Geometry& g, uint32_t type) {
+  auto hand = [&](parlo::IQVBaseRoomListener* listener) {
     listener->onVideoFrame(user, sub, data, type, g.width, g.height, 0, g.offsets, g.strides, 0);
-  });
+  };
+  if (preview) {
+    preview_room_listeners().for_each("", hand);
+  } else {
+    room_listeners().for_each(room, hand);
+  }
   Engine::get().count("framesDelivered");
 }
 
 class Generator {
  public:
   Generator(const json& settings)
-      : room_(settings.value("room", "")),
+      : preview_(to_preview(settings)),
+        room_(settings.value("room", "")),
         prefix_(settings.value("userPrefix", "sim-user-")),
         users_(settings.value("users", 1u)),
         first_user_(settings.value("firstUser", 1u)),
@@ -159,7 +176,7 @@ class Generator {
         p.draw(frame);
         size_t n = i / (sub_ ? 2 : 1);
         std::string user = names_.empty() ? prefix_ + std::to_string(first_user_ + n) : names_[n];
-        deliver(room_, user, sub_ && i % 2 == 1, p.data(), p.geometry(), 0);
+        deliver(preview_, room_, user, sub_ && i % 2 == 1, p.data(), p.geometry(), 0);
       }
       if (thread == 0) ++ticks_;
       if (fps_ > 0) {
@@ -172,6 +189,7 @@ class Generator {
     --running_;
   }
 
+  bool preview_;
   std::string room_;
   std::string prefix_;
   std::vector<std::string> names_;  // given names instead of prefix + number
@@ -219,19 +237,20 @@ json push_frame(const json& settings) {
     bytes.assign(p.data(), p.data() + p.geometry().size);
   }
   if (bytes.size() < g.size) throw std::invalid_argument("frame bytes are shorter than its layout");
+  bool preview = to_preview(settings);
   std::string room = settings.value("room", "");
   std::string user = settings.value("user", "sim-user-1");
   bool sub = settings.value("sub", false);
   uint32_t type = settings.value("type", 0u);
-  auto deliver_now = [room, user, sub, bytes = std::move(bytes), g, type] {
-    deliver(room, user, sub, bytes.data(), g, type);
+  auto deliver_now = [preview, room, user, sub, bytes = std::move(bytes), g, type] {
+    deliver(preview, room, user, sub, bytes.data(), g, type);
   };
   if (settings.value("mode", "async") == "sync") {
     deliver_now();
   } else {
     Engine::get().post(deliver_now);
   }
-  return room_listeners().count(room);
+  return preview ? preview_room_listeners().count("") : room_listeners().count(room);
 }
 
 json start_generator(const json& settings) {
@@ -292,4 +311,8 @@ const bool registered = add_command("framePush", push_frame) && add_command("fra
                         add_command("hubStats", hub_stats);
 
 }  // namespace
+
+int64_t start_frames(const json& settings) { return start_generator(settings).get<int64_t>(); }
+void stop_frames(int64_t id) { stop_generators(json{{"id", id}}); }
+
 }  // namespace parlo_sim

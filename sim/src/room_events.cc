@@ -1,5 +1,6 @@
-// The room-level listener kinds and their event tables: every operation script
-// may raise with sim.emit('room' | 'rtcStats', event, args, { room }).
+// The listener kinds of rooms and of the preview room, and their event tables: every
+// operation script may raise with sim.emit('room' | 'rtcStats', event, args, { room })
+// or sim.emit('previewRoom', event, args).
 #include "listener_kinds.h"
 #include "room_json.h"
 
@@ -8,38 +9,12 @@ namespace {
 
 using R = parlo::IQVRoomListener;
 using S = parlo::IQVRtcStatsListener;
-
-// Both forms of an overloaded event go by one name: the arguments given pick the
-// form (the first form whose parameters they read as).
-EventHandler<R> either(EventHandler<R> first, EventHandler<R> second) {
-  return [first, second](R* listener, const json& args) {
-    try {
-      first(listener, args);
-    } catch (const std::exception&) {
-      second(listener, args);
-    }
-  };
-}
-
-template <class... P>
-EventHandler<R> form(void (R::*operation)(P...)) {
-  return op(operation);
-}
+using P = parlo::IQVPreviewRoomListener;
 
 }  // namespace
 
 Kind<R>& room_listeners() {
-  static Kind<R>& kind = Events::get().define<R>("room", {
-      {"onCameraDeviceChanged", op(&R::onCameraDeviceChanged)},
-      {"onPlayoutDeviceChanged", op(&R::onPlayoutDeviceChanged)},
-      {"onRecordDeviceChanged", op(&R::onRecordDeviceChanged)},
-      {"onDefaultPlayoutDeviceChanged", op(&R::onDefaultPlayoutDeviceChanged)},
-      {"onDefaultRecordDeviceChanged", op(&R::onDefaultRecordDeviceChanged)},
-      {"onLocalAudioVolumeIndication",
-       either(form<int32_t, bool>(&R::onLocalAudioVolumeIndication), form<int32_t>(&R::onLocalAudioVolumeIndication))},
-      {"onRtcVirtualBackgroundSourceEnabled", op(&R::onRtcVirtualBackgroundSourceEnabled)},
-      {"onLocalRecorderStatus", op(&R::onLocalRecorderStatus)},
-      {"onLocalRecorderError", op(&R::onLocalRecorderError)},
+  static Kind<R>& kind = Events::get().define<R>("room", with_media_events<R>({
       {"onMemberRoleChanged", op(&R::onMemberRoleChanged)},
       {"onMemberJoinRoom", op(&R::onMemberJoinRoom)},
       {"onMemberLeaveRoom", op(&R::onMemberLeaveRoom)},
@@ -61,8 +36,8 @@ Kind<R>& room_listeners() {
       {"onMemberAppInviteStateChanged", op(&R::onMemberAppInviteStateChanged)},
       {"onReceiveChatroomMessages", op(&R::onReceiveChatroomMessages)},
       {"onChatroomMessageAttachmentProgress", op(&R::onChatroomMessageAttachmentProgress)},
-      {"onRtcChannelError", either(form<const std::string&, int32_t>(&R::onRtcChannelError),
-                                   form<int32_t, const std::string&>(&R::onRtcChannelError))},
+      {"onRtcChannelError", either<R>(form<R, const std::string&, int32_t>(&R::onRtcChannelError),
+                                      form<R, int32_t, const std::string&>(&R::onRtcChannelError))},
       {"onRoomPropertiesChanged", op(&R::onRoomPropertiesChanged)},
       {"onRoomPropertiesDeleted", op(&R::onRoomPropertiesDeleted)},
       {"onMemberPropertiesChanged", op(&R::onMemberPropertiesChanged)},
@@ -73,8 +48,9 @@ Kind<R>& room_listeners() {
       {"onMemberAudioConnectStateChanged", op(&R::onMemberAudioConnectStateChanged)},
       {"onRtcVideoStats", op(&R::onRtcVideoStats)},
       {"onRtcRemoteAudioVolumeIndication",
-       either(form<const std::string&, const std::list<parlo::RtcAudioVolumeInfo>&>(&R::onRtcRemoteAudioVolumeIndication),
-              form<const std::list<parlo::RtcAudioVolumeInfo>&>(&R::onRtcRemoteAudioVolumeIndication))},
+       either<R>(form<R, const std::string&, const std::list<parlo::RtcAudioVolumeInfo>&>(
+                     &R::onRtcRemoteAudioVolumeIndication),
+                 form<R, const std::list<parlo::RtcAudioVolumeInfo>&>(&R::onRtcRemoteAudioVolumeIndication))},
       {"onRoomConnectStateChanged", op(&R::onRoomConnectStateChanged)},
       {"onRtcDisconnect", op(&R::onRtcDisconnect)},
       {"onRtcUserVideoStart", op(&R::onRtcUserVideoStart)},
@@ -91,7 +67,12 @@ Kind<R>& room_listeners() {
       {"onCaptionStateChanged", op(&R::onCaptionStateChanged)},
       {"onReceiveCaptionMessages", op(&R::onReceiveCaptionMessages)},
       {"onAudioHowling", op(&R::onAudioHowling)},
-  });
+  }));
+  return kind;
+}
+
+Kind<P>& preview_room_listeners() {
+  static Kind<P>& kind = Events::get().define<P>("previewRoom", with_media_events<P>({}));
   return kind;
 }
 
@@ -109,7 +90,7 @@ Kind<S>& rtc_stats_listeners() {
 
 namespace {
 // The kinds exist from the start, so script can raise and count before anything registers.
-const bool kinds_defined = (room_listeners(), rtc_stats_listeners(), true);
+const bool kinds_defined = (room_listeners(), rtc_stats_listeners(), preview_room_listeners(), true);
 }  // namespace
 
 }  // namespace parlo_sim

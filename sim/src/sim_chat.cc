@@ -181,9 +181,9 @@ class SimChat final : public parlo::IQVRoomChatController {
   static void step(const std::shared_ptr<Transfer>& transfer);
 
  private:
+  // The waiting room's chat qualifies its operations with its link's name.
   Answer call(const char* op, json args = json::array()) {
-    return engine().call(op, std::move(args),
-                         {{"controller", waiting_ ? "waitingRoomChatController" : "chatController"}});
+    return engine().call(op, std::move(args), waiting_ ? "waitingRoomChatController" : nullptr);
   }
 
   ChatMessageList& history(SimRoom&) { return waiting_ ? history_ : room_registry().history[room_]; }

@@ -159,8 +159,8 @@ parlo::IQVRoomContext* SimRoomService::getRoomContext(const std::string& roomUui
   return found->second.get();
 }
 
-// The preview room is simulated with the media controls; until then there is none.
-parlo::IQVPreviewRoomContext* SimRoomService::getPreviewRoomContext() { return nullptr; }
+// A lookup, not an operation, like getRoomContext.
+parlo::IQVPreviewRoomContext* SimRoomService::getPreviewRoomContext() { return preview_room_context(); }
 
 void SimRoomService::getRoomCloudRecordList(const std::string& roomUuid,
                                             parlo::QVResultCompletion<std::list<parlo::CloudRecord>> done) {

@@ -36,6 +36,10 @@ parlo::ChatMessageList history_page(const parlo::ChatMessageList& history, const
 // member's UUID when joining; empty when nobody is signed in.
 std::string signed_in_account();
 
+// The preview room of the process (sim_preview.h), which is not a joined room; null
+// when script took the link away ("previewRoomContext").
+parlo::IQVPreviewRoomContext* preview_room_context();
+
 class SimRoomService final : public parlo::IQVRoomService {
  public:
   void createRoom(const parlo::CreateRoomParams& params, const parlo::CreateRoomOptions& options,

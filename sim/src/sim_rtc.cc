@@ -18,10 +18,6 @@ using L = parlo::IQVRoomListener;
 
 constexpr const char* kLink = "rtcController";
 
-// Codes of the simulated controller beyond success.
-constexpr int32_t kNotFound = 404;    // an unknown device, capture source or user, or the room is gone
-constexpr int32_t kWrongState = 409;  // a local recording started twice, or stopped when not running
-
 // The SDK's kinds of capture source, as the simulation numbers them.
 constexpr int32_t kScreenSource = 0;
 constexpr int32_t kWindowSource = 1;
@@ -44,10 +40,6 @@ bool in_room(const SimRoom& room, const std::string& user, bool remote_only = fa
 }
 
 // --- what a room's machine has when script has said nothing ---
-
-parlo::RtcDeviceInfo device(const char* name, const char* id, bool is_default) {
-  return parlo::RtcDeviceInfo{name, id, false, is_default};
-}
 
 // BGRA pixels: a gradient across and down, tinted per source.
 ImageState test_image(int32_t width, int32_t height, int32_t tint) {
@@ -74,27 +66,16 @@ std::vector<SourceState> default_sources() {
   return {built_in, external, editor};
 }
 
-// What the SDK was told, by subject: null until told, and the collections empty.
-json initial_settings() {
+// What the SDK was told of the room's own subjects: null until told, and the
+// collections empty.
+json room_settings() {
   return json{
-      {"localVideoCanvas", nullptr},
       {"remoteVideoCanvases", json::object()},           // user -> canvas
       {"remoteVideoSubStreamCanvases", json::object()},  // user -> canvas
       {"remoteVideoStreams", json::object()},            // user -> highStream
       {"remoteVideoSubStreams", json::array()},          // users
-      {"localVideoResolution", nullptr},
-      {"localVideoFramerate", nullptr},
       {"localVideo", nullptr},
       {"localVideoCapturePaused", false},
-      {"audioDeviceAutoSelectType", nullptr},
-      {"audioProfile", nullptr},
-      {"audioEchoCancellation", nullptr},
-      {"audioVolumeIndication", nullptr},
-      {"audioDump", nullptr},  // the dump's type while dumping
-      {"audioAINS", nullptr},
-      {"audioVolumeAutoAdjust", nullptr},
-      {"recordingSignalVolume", nullptr},
-      {"playbackSignalVolume", nullptr},
       {"userPlaybackSignalVolumes", json::object()},     // user -> volume
       {"channelPlaybackSignalVolumes", json::object()},  // channel -> volume
       {"localAudio", json::object()},                    // channel -> enabled
@@ -112,89 +93,10 @@ json initial_settings() {
 
 RtcState initial_state() {
   RtcState s;
-  s.cameras = {device("Sim HD Camera", "sim-camera-1", true), device("Sim USB Camera", "sim-camera-2", false)};
-  s.playouts = {device("Sim Speakers", "sim-playout-1", true), device("Sim Headphones", "sim-playout-2", false)};
-  s.records = {device("Sim Microphone", "sim-record-1", true), device("Sim Headset Microphone", "sim-record-2", false)};
-  s.selectedCamera = "sim-camera-1";
-  s.selectedPlayout = "sim-playout-1";
-  s.selectedRecord = "sim-record-1";
+  static_cast<MediaState&>(s) = initial_media();
+  s.settings.update(room_settings());
   s.sources = default_sources();
-  s.settings = initial_settings();
   return s;
-}
-
-// --- devices ---
-
-const parlo::RtcDeviceInfo* find_device(const parlo::RtcDeviceList& list, const std::string& id) {
-  for (const auto& d : list) {
-    if (d.deviceId == id) return &d;
-  }
-  return nullptr;
-}
-
-std::string default_id(const parlo::RtcDeviceList& list) {
-  for (const auto& d : list) {
-    if (d.defaultDevice) return d.deviceId;
-  }
-  return "";
-}
-
-// One kind of device: its list, the device chosen of it, and the events that
-// report its changes (cameras have no default event).
-struct DeviceKind {
-  const char* list_key;
-  const char* chosen_key;
-  parlo::RtcDeviceList RtcState::*list;
-  std::string RtcState::*chosen;
-  void (L::*changed)(const std::string&, bool);
-  void (L::*default_changed)(const std::string&);
-};
-
-const DeviceKind kDeviceKinds[] = {
-    {"cameras", "selectedCamera", &RtcState::cameras, &RtcState::selectedCamera, &L::onCameraDeviceChanged, nullptr},
-    {"playouts", "selectedPlayout", &RtcState::playouts, &RtcState::selectedPlayout, &L::onPlayoutDeviceChanged,
-     &L::onDefaultPlayoutDeviceChanged},
-    {"records", "selectedRecord", &RtcState::records, &RtcState::selectedRecord, &L::onRecordDeviceChanged,
-     &L::onDefaultRecordDeviceChanged},
-};
-
-void check_devices(const DeviceKind& kind, const parlo::RtcDeviceList& list) {
-  std::set<std::string> ids;
-  int defaults = 0;
-  for (const auto& d : list) {
-    const std::string where = std::string(kind.list_key) + ": ";
-    if (d.deviceId.empty()) throw std::invalid_argument(where + "every device needs a deviceId");
-    if (!ids.insert(d.deviceId).second) {
-      throw std::invalid_argument(where + "device " + d.deviceId + " is listed twice");
-    }
-    if (d.defaultDevice && ++defaults > 1) throw std::invalid_argument(where + "more than one default device");
-  }
-}
-
-// Checks the devices of `kind` in `after`, moves a chosen device that is gone (or
-// none) to the default unless script chose one, and answers what the SDK reports:
-// devices gone, devices added, then a new default.
-RoomEvents device_changes(const DeviceKind& kind, const RtcState& before, RtcState& after, bool chosen_given) {
-  const parlo::RtcDeviceList& list = after.*kind.list;
-  const parlo::RtcDeviceList& old = before.*kind.list;
-  check_devices(kind, list);
-  std::string& chosen = after.*kind.chosen;
-  if (!chosen_given && find_device(list, chosen) == nullptr) chosen = default_id(list);
-  if (chosen_given && !chosen.empty() && find_device(list, chosen) == nullptr) {
-    throw std::invalid_argument(std::string(kind.chosen_key) + ": no device " + chosen + " in " + kind.list_key);
-  }
-  RoomEvents events;
-  for (const auto& d : old) {
-    if (find_device(list, d.deviceId) == nullptr) events.push_back(event(kind.changed, d.deviceId, false));
-  }
-  for (const auto& d : list) {
-    if (find_device(old, d.deviceId) == nullptr) events.push_back(event(kind.changed, d.deviceId, true));
-  }
-  std::string now_default = default_id(list);
-  if (kind.default_changed != nullptr && now_default != default_id(old)) {
-    events.push_back(event(kind.default_changed, now_default));
-  }
-  return events;
 }
 
 // What script may lay over a controller: what the room's machine has. The rest is
@@ -204,26 +106,6 @@ const std::set<std::string> kScriptable = {
     "selectedCamera", "selectedPlayout",                "selectedRecord", "playoutVolume", "recordVolume",
     "playoutMute",    "sources",
 };
-
-template <class T>
-auto copy_of(T RtcState::*field) {
-  return [field](const RtcState& s, T& out) -> int32_t {
-    out = s.*field;
-    return 0;
-  };
-}
-
-auto default_of(parlo::RtcDeviceList RtcState::*list) {
-  return [list](const RtcState& s, parlo::RtcDeviceInfo& out) -> int32_t {
-    for (const auto& d : s.*list) {
-      if (d.defaultDevice) {
-        out = d;
-        return 0;
-      }
-    }
-    return kNotFound;
-  };
-}
 
 }  // namespace
 
@@ -263,7 +145,12 @@ void from_json(const json& j, ImageState& image) {
 
 // --- the controller ---
 
-SimRtcController::SimRtcController(std::string room_uuid) : uuid_(std::move(room_uuid)), s_(initial_state()) {}
+SimRtcController::SimRtcController(std::string room_uuid)
+    : SimMediaController(initial_state(), nullptr), uuid_(std::move(room_uuid)) {}
+
+std::mutex& SimRtcController::state_mutex() { return rooms_lock(); }
+
+void SimRtcController::raise(MediaEvents events) { raise_later(uuid_, RoomEvents(events.begin(), events.end())); }
 
 SimRoom* SimRtcController::room() const {
   auto& joined = room_registry().joined;
@@ -273,127 +160,7 @@ SimRoom* SimRtcController::room() const {
   return found->second->made_controller(kLink).get() == mine ? found->second.get() : nullptr;
 }
 
-int32_t SimRtcController::apply(const char* op, json args, const std::function<int32_t(RtcState&)>& change) {
-  Answer answer = engine().call(op, std::move(args));
-  const int32_t scripted = answer.ret_or<int32_t>(0);
-  if (scripted != 0) return scripted;
-  std::lock_guard<std::mutex> lock(rooms_lock());
-  return answer.ret_or<int32_t>(change(s_));
-}
-
-int32_t SimRtcController::tell(const char* op, json args, const char* key, json value) {
-  return apply(op, std::move(args), [&](RtcState& s) {
-    s.settings[key] = std::move(value);
-    return 0;
-  });
-}
-
-int32_t SimRtcController::tell_of(const char* op, json args, const char* key, const std::string& entry, json value) {
-  return apply(op, std::move(args), [&](RtcState& s) {
-    s.settings[key][entry] = std::move(value);
-    return 0;
-  });
-}
-
-template <class T>
-int32_t SimRtcController::store(const char* op, T value, T RtcState::*field) {
-  return apply(op, json::array({value}), [&](RtcState& s) {
-    s.*field = value;
-    return 0;
-  });
-}
-
-template <class T, class Read>
-int32_t SimRtcController::fill(const char* op, T& out, Read read) {
-  Answer answer = engine().call(op);
-  std::lock_guard<std::mutex> lock(rooms_lock());
-  const int32_t code = read(s_, out);
-  out = answer.result_or<T>(std::move(out));
-  return answer.ret_or<int32_t>(code);
-}
-
-template <class T>
-T SimRtcController::value(const char* op, T RtcState::*field) {
-  Answer answer = engine().call(op);
-  std::lock_guard<std::mutex> lock(rooms_lock());
-  return answer.ret_or<T>(s_.*field);
-}
-
-int32_t SimRtcController::select(const char* op, const std::string& id, parlo::RtcDeviceList RtcState::*list,
-                                 std::string RtcState::*selected) {
-  return apply(op, json::array({id}), [&](RtcState& s) {
-    if (find_device(s.*list, id) == nullptr) return kNotFound;
-    s.*selected = id;
-    return 0;
-  });
-}
-
-// --- devices ---
-
-bool SimRtcController::isSupported() { return value("isSupported", &RtcState::supported); }
-
-int32_t SimRtcController::enumCameraDevices(parlo::RtcDeviceList& devices) {
-  return fill("enumCameraDevices", devices, copy_of(&RtcState::cameras));
-}
-int32_t SimRtcController::getSelectedCameraDevice(std::string& deviceId) {
-  return fill("getSelectedCameraDevice", deviceId, copy_of(&RtcState::selectedCamera));
-}
-int32_t SimRtcController::selectCameraDevice(const std::string& deviceId) {
-  return select("selectCameraDevice", deviceId, &RtcState::cameras, &RtcState::selectedCamera);
-}
-
-int32_t SimRtcController::enumPlayoutDevices(parlo::RtcDeviceList& devices) {
-  return fill("enumPlayoutDevices", devices, copy_of(&RtcState::playouts));
-}
-int32_t SimRtcController::getDefaultPlayoutDevice(parlo::RtcDeviceInfo& device) {
-  return fill("getDefaultPlayoutDevice", device, default_of(&RtcState::playouts));
-}
-int32_t SimRtcController::getSelectedPlayoutDevice(std::string& deviceId) {
-  return fill("getSelectedPlayoutDevice", deviceId, copy_of(&RtcState::selectedPlayout));
-}
-int32_t SimRtcController::selectPlayoutDevice(const std::string& deviceId) {
-  return select("selectPlayoutDevice", deviceId, &RtcState::playouts, &RtcState::selectedPlayout);
-}
-uint32_t SimRtcController::getPlayoutDeviceVolume() {
-  return value("getPlayoutDeviceVolume", &RtcState::playoutVolume);
-}
-int32_t SimRtcController::setPlayoutDeviceVolume(uint32_t volume) {
-  return store("setPlayoutDeviceVolume", volume, &RtcState::playoutVolume);
-}
-int32_t SimRtcController::getPlayoutDeviceMute(bool& mute) {
-  return fill("getPlayoutDeviceMute", mute, copy_of(&RtcState::playoutMute));
-}
-
-int32_t SimRtcController::enumRecordDevices(parlo::RtcDeviceList& devices) {
-  return fill("enumRecordDevices", devices, copy_of(&RtcState::records));
-}
-int32_t SimRtcController::getDefaultRecordDevice(parlo::RtcDeviceInfo& device) {
-  return fill("getDefaultRecordDevice", device, default_of(&RtcState::records));
-}
-int32_t SimRtcController::getSelectedRecordDevice(std::string& deviceId) {
-  return fill("getSelectedRecordDevice", deviceId, copy_of(&RtcState::selectedRecord));
-}
-int32_t SimRtcController::selectRecordDevice(const std::string& deviceId) {
-  return select("selectRecordDevice", deviceId, &RtcState::records, &RtcState::selectedRecord);
-}
-uint32_t SimRtcController::getRecordDeviceVolume() { return value("getRecordDeviceVolume", &RtcState::recordVolume); }
-int32_t SimRtcController::setRecordDeviceVolume(uint32_t volume) {
-  return store("setRecordDeviceVolume", volume, &RtcState::recordVolume);
-}
-
-int32_t SimRtcController::setAudioDeviceAutoSelectType(int32_t type) {
-  return tell("setAudioDeviceAutoSelectType", json::array({type}), "audioDeviceAutoSelectType", type);
-}
-
-int32_t SimRtcController::getVirtualBackgroundSupportedType() {
-  return value("getVirtualBackgroundSupportedType", &RtcState::virtualBackgroundSupportedType);
-}
-
 // --- video ---
-
-int32_t SimRtcController::setupLocalVideoCanvas(const parlo::VideoCanvas& canvas) {
-  return tell("setupLocalVideoCanvas", json::array({canvas}), "localVideoCanvas", canvas);
-}
 
 int32_t SimRtcController::setupRemoteVideoCanvas(const std::string& userUuid, const parlo::VideoCanvas& canvas) {
   return tell_of("setupRemoteVideoCanvas", json::array({userUuid, canvas}), "remoteVideoCanvases", userUuid, canvas);
@@ -436,12 +203,6 @@ int32_t SimRtcController::unsubscribeRemoteVideoSubStream(const std::string& use
   });
 }
 
-int32_t SimRtcController::setLocalVideoResolution(int32_t resolution) {
-  return tell("setLocalVideoResolution", json::array({resolution}), "localVideoResolution", resolution);
-}
-int32_t SimRtcController::setLocalVideoFramerate(int32_t framerate) {
-  return tell("setLocalVideoFramerate", json::array({framerate}), "localVideoFramerate", framerate);
-}
 int32_t SimRtcController::enableLocalVideo(bool enable) {
   return tell("enableLocalVideo", json::array({enable}), "localVideo", enable);
 }
@@ -450,39 +211,6 @@ int32_t SimRtcController::pauseLocalVideoCapture() {
 }
 
 // --- audio ---
-
-int32_t SimRtcController::setAudioProfile(int32_t profile, int32_t scenario) {
-  return tell("setAudioProfile", json::array({profile, scenario}), "audioProfile",
-              json{{"profile", profile}, {"scenario", scenario}});
-}
-int32_t SimRtcController::enableAudioEchoCancellation(bool enable) {
-  return tell("enableAudioEchoCancellation", json::array({enable}), "audioEchoCancellation", enable);
-}
-int32_t SimRtcController::enableAudioVolumeIndication(const std::string& id, bool enable, int32_t interval,
-                                                      bool flag) {
-  return tell("enableAudioVolumeIndication", json::array({id, enable, interval, flag}), "audioVolumeIndication",
-              json{{"id", id}, {"enable", enable}, {"interval", interval}, {"flag", flag}});
-}
-int32_t SimRtcController::enableAudioVolumeIndication(bool enable, int32_t interval) {
-  return tell("enableAudioVolumeIndication", json::array({enable, interval}), "audioVolumeIndication",
-              json{{"enable", enable}, {"interval", interval}});
-}
-int32_t SimRtcController::startAudioDump(int32_t type) {
-  return tell("startAudioDump", json::array({type}), "audioDump", type);
-}
-int32_t SimRtcController::stopAudioDump() { return tell("stopAudioDump", json::array(), "audioDump", nullptr); }
-int32_t SimRtcController::enableAudioAINS(bool enable) {
-  return tell("enableAudioAINS", json::array({enable}), "audioAINS", enable);
-}
-int32_t SimRtcController::enableAudioVolumeAutoAdjust(bool enable) {
-  return tell("enableAudioVolumeAutoAdjust", json::array({enable}), "audioVolumeAutoAdjust", enable);
-}
-int32_t SimRtcController::adjustRecordingSignalVolume(uint32_t volume) {
-  return tell("adjustRecordingSignalVolume", json::array({volume}), "recordingSignalVolume", volume);
-}
-int32_t SimRtcController::adjustPlaybackSignalVolume(uint32_t volume) {
-  return tell("adjustPlaybackSignalVolume", json::array({volume}), "playbackSignalVolume", volume);
-}
 
 int32_t SimRtcController::adjustUserPlaybackSignalVolume(const std::string& userUuid, int32_t volume) {
   return tell_of("adjustUserPlaybackSignalVolume", json::array({userUuid, volume}),
@@ -537,54 +265,6 @@ int32_t SimRtcController::enableEncryption(const std::string& key, int32_t mode)
 }
 int32_t SimRtcController::setCloudProxy(int32_t proxyType) {
   return tell("setCloudProxy", json::array({proxyType}), "cloudProxy", proxyType);
-}
-
-// --- local recording ---
-
-int32_t SimRtcController::startLocalRecord(const parlo::LocalRecordParams& params) {
-  return apply("startLocalRecord", json::array({params}), [&](RtcState& s) {
-    LocalRecording& r = s.localRecord;
-    if (r.recording) return kWrongState;
-    r.recording = true;
-    r.remuxing = false;
-    r.params = params;
-    r.framesPushed = 0;
-    return 0;
-  });
-}
-
-int32_t SimRtcController::stopLocalRecord() {
-  return apply("stopLocalRecord", json::array(), [&](RtcState& s) {
-    LocalRecording& r = s.localRecord;
-    if (!r.recording) return kWrongState;
-    r.recording = false;
-    r.remuxing = true;
-    return 0;
-  });
-}
-
-int32_t SimRtcController::updateLocalRecordLayouts(const parlo::LocalRecordLayoutList& layouts) {
-  return apply("updateLocalRecordLayouts", json::array({layouts}), [&](RtcState& s) {
-    s.localRecord.layouts = layouts;
-    return 0;
-  });
-}
-
-int32_t SimRtcController::pushLocalRecorderVideoFrame(const std::string& id, int32_t streamType,
-                                                      const parlo::RecorderVideoFrame& frame) {
-  const json shown = frame;
-  return apply("pushLocalRecorderVideoFrame", json::array({id, streamType, shown}), [&](RtcState& s) {
-    ++s.localRecord.framesPushed;
-    s.localRecord.lastFrame = json{{"id", id}, {"streamType", streamType}, {"frame", shown}};
-    return 0;
-  });
-}
-
-int32_t SimRtcController::stopLocalRecorderRemux() {
-  return apply("stopLocalRecorderRemux", json::array(), [&](RtcState& s) {
-    s.localRecord.remuxing = false;
-    return 0;
-  });
 }
 
 // --- streams and mutes: the room's members change ---
@@ -823,13 +503,9 @@ RoomEvents SimRtcController::update(const json& changes) {
     merged[item.key()] = item.value();
   }
   RtcState after = merged.get<RtcState>();
-  RoomEvents events;
-  for (const DeviceKind& kind : kDeviceKinds) {
-    RoomEvents more = device_changes(kind, s_, after, changes.contains(kind.chosen_key));
-    events.insert(events.end(), more.begin(), more.end());
-  }
+  MediaEvents events = device_changes(s_, after, changes);
   s_ = std::move(after);
-  return events;
+  return RoomEvents(events.begin(), events.end());
 }
 
 SimRtcController& rtc_controller_of(const SimRoom& room) {

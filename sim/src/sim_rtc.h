@@ -5,6 +5,9 @@
 // the room's listeners hear the member events the room raises, after the
 // operation's completion.
 //
+// The operations it shares with the preview room's controller (devices, volumes,
+// audio switches, local recording) are SimMediaController's (sim_media.h).
+//
 // Locking: the controller's state is read and written under the rooms' lock
 // (room_registry.h), which its own operations take; update() and state() run with
 // it held.
@@ -18,89 +21,28 @@
 #include "engine.h"
 #include "rtc_json.h"
 #include "sdk/rtc_controller.h"
+#include "sim_media.h"
 #include "sim_room.h"
 
 namespace parlo_sim {
 
-struct LocalRecording {
-  bool recording = false;
-  bool remuxing = false;           // after a stop, until stopLocalRecorderRemux
-  json params;                     // of the last start; null before
-  parlo::LocalRecordLayoutList layouts;
-  int64_t framesPushed = 0;        // since the last start
-  json lastFrame;                  // { id, streamType, frame } of the last push; null before
-};
-NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(LocalRecording, recording, remuxing, params, layouts, framesPushed,
-                                                lastFrame)
-
 // A controller's state as JSON uses the keys script sees in sim.rtc.get().
-struct RtcState {
-  bool supported = true;
-  int32_t virtualBackgroundSupportedType = 3;
-  parlo::RtcDeviceList cameras;
-  parlo::RtcDeviceList playouts;
-  parlo::RtcDeviceList records;
-  std::string selectedCamera;
-  std::string selectedPlayout;
-  std::string selectedRecord;
-  uint32_t playoutVolume = 100;
-  uint32_t recordVolume = 100;
-  bool playoutMute = false;
+struct RtcState : MediaState {
   std::vector<SourceState> sources;
   json share;  // what the local share was started with; null when not sharing
-  LocalRecording localRecord;
-  json settings;  // what the SDK was told, by subject; null until told
 };
 NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE_WITH_DEFAULT(RtcState, supported, virtualBackgroundSupportedType, cameras,
                                                 playouts, records, selectedCamera, selectedPlayout, selectedRecord,
                                                 playoutVolume, recordVolume, playoutMute, sources, share,
                                                 localRecord, settings)
 
-class SimRtcController final : public parlo::IQVRoomRtcController {
+class SimRtcController final : public SimMediaController<parlo::IQVRoomRtcController, RtcState> {
  public:
   explicit SimRtcController(std::string room_uuid);
   ~SimRtcController() override = default;
 
-  // --- the SDK's RTC controller ---
+  // --- the room's own operations ---
 
-  bool isSupported() override;
-  int32_t setupLocalVideoCanvas(const parlo::VideoCanvas& canvas) override;
-  int32_t enumCameraDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getSelectedCameraDevice(std::string& deviceId) override;
-  int32_t selectCameraDevice(const std::string& deviceId) override;
-  int32_t enumPlayoutDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getDefaultPlayoutDevice(parlo::RtcDeviceInfo& device) override;
-  int32_t getSelectedPlayoutDevice(std::string& deviceId) override;
-  int32_t selectPlayoutDevice(const std::string& deviceId) override;
-  uint32_t getPlayoutDeviceVolume() override;
-  int32_t setPlayoutDeviceVolume(uint32_t volume) override;
-  int32_t enumRecordDevices(parlo::RtcDeviceList& devices) override;
-  int32_t getDefaultRecordDevice(parlo::RtcDeviceInfo& device) override;
-  int32_t getSelectedRecordDevice(std::string& deviceId) override;
-  int32_t selectRecordDevice(const std::string& deviceId) override;
-  uint32_t getRecordDeviceVolume() override;
-  int32_t setRecordDeviceVolume(uint32_t volume) override;
-  int32_t setLocalVideoResolution(int32_t resolution) override;
-  int32_t setLocalVideoFramerate(int32_t framerate) override;
-  int32_t setAudioDeviceAutoSelectType(int32_t type) override;
-  int32_t setAudioProfile(int32_t profile, int32_t scenario) override;
-  int32_t enableAudioEchoCancellation(bool enable) override;
-  int32_t enableAudioVolumeIndication(const std::string& id, bool enable, int32_t interval, bool flag) override;
-  int32_t enableAudioVolumeIndication(bool enable, int32_t interval) override;
-  int32_t startAudioDump(int32_t type) override;
-  int32_t stopAudioDump() override;
-  int32_t enableAudioAINS(bool enable) override;
-  int32_t enableAudioVolumeAutoAdjust(bool enable) override;
-  int32_t adjustRecordingSignalVolume(uint32_t volume) override;
-  int32_t getPlayoutDeviceMute(bool& mute) override;
-  int32_t adjustPlaybackSignalVolume(uint32_t volume) override;
-  int32_t getVirtualBackgroundSupportedType() override;
-  int32_t startLocalRecord(const parlo::LocalRecordParams& params) override;
-  int32_t stopLocalRecord() override;
-  int32_t updateLocalRecordLayouts(const parlo::LocalRecordLayoutList& layouts) override;
-  int32_t pushLocalRecorderVideoFrame(const std::string& id, int32_t streamType,
-                                      const parlo::RecorderVideoFrame& frame) override;
-  int32_t stopLocalRecorderRemux() override;
   void joinRtcChannel(const std::string& param, parlo::QVCompletion done) override;
   void joinRtcChannel(parlo::QVCompletion done) override;
   void leaveRtcChannel(const std::string& param, parlo::QVCompletion done) override;
@@ -170,24 +112,9 @@ class SimRtcController final : public parlo::IQVRoomRtcController {
  private:
   using Change = std::function<RoomEvents(Answer&, SimRoom&)>;
 
-  // A synchronous operation: `change` runs on the state and answers the code; a
-  // scripted return value replaces that code, and a scripted failure changes nothing.
-  int32_t apply(const char* op, json args, const std::function<int32_t(RtcState&)>& change);
-  // An operation that only records what the SDK was told, under settings[key].
-  int32_t tell(const char* op, json args, const char* key, json value);
-  // ... of one user or channel, under settings[key][entry].
-  int32_t tell_of(const char* op, json args, const char* key, const std::string& entry, json value);
-  // An operation that sets one field of the state to its argument.
-  template <class T>
-  int32_t store(const char* op, T value, T RtcState::*field);
-  // An operation that fills `out`: `read` fills it from the state and answers the
-  // code; a scripted result fills it instead, a scripted return value replaces the code.
-  template <class T, class Read>
-  int32_t fill(const char* op, T& out, Read read);
-  template <class T>
-  T value(const char* op, T RtcState::*field);
-  int32_t select(const char* op, const std::string& id, parlo::RtcDeviceList RtcState::*list,
-                 std::string RtcState::*selected);
+  std::mutex& state_mutex() override;
+  // The recorder's reports reach the room's listeners.
+  void raise(MediaEvents events) override;
 
   // An operation with a completion that changes the room: `change` runs under the
   // rooms' lock when the answer is a success, and answers the room events, raised
@@ -209,7 +136,6 @@ class SimRtcController final : public parlo::IQVRoomRtcController {
   SimRoom* room() const;
 
   const std::string uuid_;
-  RtcState s_;
 };
 
 // The RTC controller of a joined room; the rooms' lock is held.

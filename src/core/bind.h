@@ -40,13 +40,15 @@
 
 namespace brimo {
 
-// Script constants a row returns or fails with where a number or boolean won't do.
-enum class Js { Undefined, Null, Empty };
+// Script constants a row returns or fails with where a number or boolean won't do:
+// undefined, null, "" and [].
+enum class Js { Undefined, Null, Empty, EmptyArray };
 
 inline Napi::Value constant(Napi::Env env, Js value) {
   switch (value) {
     case Js::Null: return env.Null();
     case Js::Empty: return Napi::String::New(env, "");
+    case Js::EmptyArray: return Napi::Array::New(env);
     case Js::Undefined: break;
   }
   return env.Undefined();
@@ -444,7 +446,7 @@ class Binder {
       auto args = read_all(info, indices);
       if constexpr (kRunsScript) {
         // Script run by the conversion may have taken the object away.
-        target = self.resolve(env);
+        target = self.resolve_again(env);
         if (target == nullptr) return failed(info);
       }
       return invoke(info, target, args, indices);

@@ -23,6 +23,8 @@ inline void read_value(const Napi::Value& v, int32_t& out) { out = int32(v); }
 inline void read_value(const Napi::Value& v, uint32_t& out) { out = uint32(v); }
 inline void read_value(const Napi::Value& v, int64_t& out) { out = int64_from_double(v); }
 inline void read_value(const Napi::Value& v, double& out) { out = number(v); }
+// The nearest 32-bit float to the number.
+inline void read_value(const Napi::Value& v, float& out) { out = static_cast<float>(number(v)); }
 inline void read_value(const Napi::Value& v, std::list<std::string>& out) {
   out = string_list<std::list<std::string>>(v);
 }

@@ -7,7 +7,7 @@ namespace brimo {
 
 void NullReport::report(Napi::Env env, const char* link) const {
   std::string text = prefix;
-  if (form != Form::Bare) text += (text.empty() ? "" : " ") + std::string(link);
+  if (form != Form::Bare && link[0] != '\0') text += (text.empty() ? "" : " ") + std::string(link);
   if (form == Form::Printed) {
     trace_text(text + " is null\n");
     return;

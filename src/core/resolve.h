@@ -13,6 +13,7 @@
 #include <string>
 #include <tuple>
 
+#include "core/trace.h"
 #include "sdk/parlo.h"
 
 namespace brimo {
@@ -28,6 +29,10 @@ struct NullReport {
   Form form = Form::Named;
   // An extra trace line written before raising, given the link's name; may be null.
   void (*before)(const char* link) = nullptr;
+  // What the kit is called in a report; empty: the message names no link then.
+  const char* kit = "parlo";
+  // A trace line written as each call starts its walk; may be null.
+  const char* announce = nullptr;
 
   void report(Napi::Env env, const char* link) const;
   bool raises() const { return form != Form::Printed; }
@@ -67,7 +72,14 @@ struct Chain {
   // Reports the first missing link; null then.
   template <class Self>
   auto walk(Napi::Env env, const Self& self) const {
-    return descend<0>(&env, require(&env, "parlo", createQVParlo()), self);
+    if (report.announce != nullptr) trace_text(report.announce);
+    return walk_again(env, self);
+  }
+
+  // The same walk later in a call that has made its announcement already.
+  template <class Self>
+  auto walk_again(Napi::Env env, const Self& self) const {
+    return descend<0>(&env, require(&env, report.kit, createQVParlo()), self);
   }
 
   // The quiet walk, for listener registration: a missing link just answers null.

@@ -35,6 +35,8 @@ class Wrap : public Napi::ObjectWrap<T> {
   // The SDK object of this call, walked afresh along T::kChain; null (and the
   // class's report made) when a link is missing.
   auto resolve(Napi::Env env) const { return T::kChain.walk(env, static_cast<const T&>(*this)); }
+  // The walk again within the same call, after conversions that can run script.
+  auto resolve_again(Napi::Env env) const { return T::kChain.walk_again(env, static_cast<const T&>(*this)); }
   // The same walk without a word, for listener registration.
   auto find() const { return T::kChain.find(static_cast<const T&>(*this)); }
 

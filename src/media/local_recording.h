@@ -25,7 +25,7 @@ Napi::Value push_recorder_frame(const Wrapper& self, const Napi::CallbackInfo& i
   size_t bytes = 0;
   parlo::RecorderVideoFrame frame = read_recorder_frame(info[2], bytes);
   // Getters inside the frame may have taken the controller away.
-  auto* controller = self.resolve(env);
+  auto* controller = self.resolve_again(env);
   if (controller == nullptr) return env.Null();
   if (!recorder_frame_fits(frame, bytes)) {
     raise_type_error(env, "Wrong arguments");

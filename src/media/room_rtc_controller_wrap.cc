@@ -7,6 +7,7 @@
 #include "core/errors.h"
 #include "core/trace.h"
 #include "media/local_recording.h"
+#include "media/rtc_methods.h"
 
 namespace brimo {
 namespace {
@@ -160,16 +161,9 @@ void IQVRoomRtcControllerWrap::Register(Napi::Env env, Napi::Object exports) {
 
 IQVRoomRtcControllerWrap::IQVRoomRtcControllerWrap(const Napi::CallbackInfo& info) : RoomBound(info) {}
 
-// A local canvas is mirrored when the second argument is truthy.
 Napi::Value IQVRoomRtcControllerWrap::setupLocalVideoCanvas(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
   trace("setupLocalVideoCanvas\n");
-  Rtc* rtc = resolve(env);
-  if (rtc == nullptr) return to_js(env, -1);
-  parlo::VideoCanvas canvas;
-  canvas.window = window_handle(info[0]);
-  canvas.mirrorMode = truthy(info[1]) ? 1 : 2;
-  return to_js(env, rtc->setupLocalVideoCanvas(canvas));
+  return setup_local_canvas(*this, info);
 }
 
 // The SDK takes no local sub-stream canvas: the call checks and answers 0.
@@ -181,17 +175,9 @@ Napi::Value IQVRoomRtcControllerWrap::setupLocalVideoSubStreamCanvas(const Napi:
   return to_js(env, 0);
 }
 
-// (enable, interval) is the two-argument form; any other count the four-argument
-// one, (id, enable, interval, flag).
 Napi::Value IQVRoomRtcControllerWrap::enableAudioVolumeIndication(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
   trace("enableAudioVolumeIndication\n");
-  Rtc* rtc = resolve(env);
-  if (rtc == nullptr) return to_js(env, -1);
-  if (info.Length() < 2) return wrong(env, "Wrong number of arguments", to_js(env, -1));
-  if (info.Length() == 2) return to_js(env, rtc->enableAudioVolumeIndication(truthy(info[0]), int32(info[1])));
-  std::string id = utf8(info[0]);
-  return to_js(env, rtc->enableAudioVolumeIndication(id, truthy(info[1]), int32(info[2]), truthy(info[3])));
+  return enable_volume_indication(*this, info);
 }
 
 // (callback) or (param, callback), checked once the controller is found.
@@ -264,30 +250,28 @@ bool source_id(Napi::Env env, const CapturedSources& sources, int32_t id, int64_
 }  // namespace
 
 Napi::Value IQVRoomRtcControllerWrap::startScreenShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
   trace("startScreenShare\n");
+  return share(info, Share::Screen);
+}
+
+Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) { return share(info, Share::App); }
+
+// (id, config, callback): source `id` of the last delivered list, with the config's overrides.
+Napi::Value IQVRoomRtcControllerWrap::share(const Napi::CallbackInfo& info, Share what) {
+  Napi::Env env = info.Env();
   if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
   int32_t id = int32(info[0]);
   parlo::ScreenShareConfig config = read_share_config(info[1]);
   // Getters inside the config may have taken the controller away.
-  Rtc* rtc = resolve(env);
+  Rtc* rtc = resolve_again(env);
   if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
   int64_t source = 0;
   if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
-  return env.Undefined();
-}
-
-Napi::Value IQVRoomRtcControllerWrap::startAppShare(const Napi::CallbackInfo& info) {
-  Napi::Env env = info.Env();
-  if (resolve(env) == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int32_t id = int32(info[0]);
-  parlo::ScreenShareConfig config = read_share_config(info[1]);
-  Rtc* rtc = resolve(env);
-  if (rtc == nullptr) return fail_callback(env, info[2], env.Undefined());
-  int64_t source = 0;
-  if (!source_id(env, *sources_, id, source)) return env.Undefined();
-  rtc->startAppShare(source, config, complete(env, info[2]));
+  if (what == Share::Screen) {
+    rtc->startScreenShare(source, config, parlo::WindowIdList{}, complete(env, info[2]));
+  } else {
+    rtc->startAppShare(source, config, complete(env, info[2]));
+  }
   return env.Undefined();
 }
 
@@ -311,7 +295,7 @@ Napi::Value IQVRoomRtcControllerWrap::setExcludeWindowList(const Napi::CallbackI
     windows.push_back(static_cast<int64_t>(handle));
   }
   // Element getters may have taken the controller away.
-  Rtc* rtc = resolve(env);
+  Rtc* rtc = resolve_again(env);
   if (rtc == nullptr) return to_js(env, -1);
   return to_js(env, rtc->setExcludeWindowList(windows));
 }

@@ -36,6 +36,9 @@ class IQVRoomRtcControllerWrap : public RoomBound<IQVRoomRtcControllerWrap> {
   Napi::Value stopShare(const Napi::CallbackInfo& info);
   Napi::Value pushLocalRecorderVideoFrame(const Napi::CallbackInfo& info);
 
+  enum class Share { Screen, App };
+  Napi::Value share(const Napi::CallbackInfo& info, Share what);
+
   // The sources of the last list delivered to script, by the number script knows
   // them by. Used on the script thread only; shared with the list's pending delivery,
   // which may outlive this wrapper.

@@ -1,7 +1,8 @@
 // RoomListenerAdapter: the room listener the module registers for addRoomListener.
 // Every room event reaches the script listener as (eventName, payload...); decoded
-// video frames go to the frame hub instead, on the SDK's thread. Room events queue
-// in blocking mode (the queue is unbounded, so that never waits).
+// video frames go to the frame hub instead, on the SDK's thread (the operations
+// shared with the preview room listener are forwarded by MediaEventsAdapter). Room
+// events queue in blocking mode (the queue is unbounded, so that never waits).
 #pragma once
 
 #include <list>
@@ -12,40 +13,16 @@
 #include "core/listeners.h"
 #include "sdk/room_context.h"
 #include "core/trace.h"
+#include "room/media_events_adapter.h"
 #include "room/room_records.h"
 #include "sdk/room_listener.h"
-#include "video/frame_hub.h"
 
 namespace brimo {
 
-class RoomListenerAdapter final : public ListenerAdapter<parlo::IQVRoomListener> {
+class RoomListenerAdapter final : public MediaEventsAdapter<parlo::IQVRoomListener> {
  public:
-  RoomListenerAdapter(Napi::Env env, Napi::Value listener) : ListenerAdapter(env, listener, /*blocking=*/true) {}
+  RoomListenerAdapter(Napi::Env env, Napi::Value listener) : MediaEventsAdapter(env, listener, /*blocking=*/true) {}
 
-  void onVideoFrame(const std::string& userUuid, bool bSubVideo, const uint8_t* data, uint32_t type, uint32_t width,
-                    uint32_t height, uint32_t rotation, const int32_t* offsets, const int32_t* strides,
-                    uint32_t timestamp) override {
-    on_video_frame(userUuid, bSubVideo, data, type, width, height, rotation, offsets, strides, timestamp);
-  }
-
-  void onCameraDeviceChanged(const std::string& id, bool added) override { emit("onCameraDeviceChanged", id, added); }
-  void onPlayoutDeviceChanged(const std::string& id, bool added) override { emit("onPlayoutDeviceChanged", id, added); }
-  void onRecordDeviceChanged(const std::string& id, bool added) override { emit("onRecordDeviceChanged", id, added); }
-  void onDefaultPlayoutDeviceChanged(const std::string& id) override { emit("onDefaultPlayoutDeviceChanged", id); }
-  void onDefaultRecordDeviceChanged(const std::string& id) override { emit("onDefaultRecordDeviceChanged", id); }
-  void onLocalAudioVolumeIndication(int32_t volume, bool vad) override {
-    emit("onLocalAudioVolumeIndication", volume, vad);
-  }
-  void onLocalAudioVolumeIndication(int32_t volume) override { emit("onLocalAudioVolumeIndication", volume); }
-  void onRtcVirtualBackgroundSourceEnabled(bool enabled, int32_t reason) override {
-    emit("onRtcVirtualBackgroundSourceEnabled", enabled, reason);
-  }
-  void onLocalRecorderStatus(int32_t status, const std::string& path) override {
-    emit("onLocalRecorderStatus", status, path);
-  }
-  void onLocalRecorderError(int32_t error, const std::string& message) override {
-    emit("onLocalRecorderError", error, message);
-  }
   void onMemberRoleChanged(const std::string& user, const parlo::RoomRole& before,
                            const parlo::RoomRole& after) override {
     emit("onMemberRoleChanged", user, before, after);

@@ -64,7 +64,7 @@ Napi::Value join(const Napi::CallbackInfo& info, const IQVRoomServiceWrap& self,
   parlo::JoinRoomParams params = read_join_params(env, info[0]);
   parlo::JoinRoomOptions options = read_join_options(env, info[1]);
   // Getters inside the parameters may have taken the service away.
-  parlo::IQVRoomService* rooms = self.resolve(env);
+  parlo::IQVRoomService* rooms = self.resolve_again(env);
   if (rooms == nullptr) return fail_callback(env, info[2], to_js(env, false));
   (rooms->*operation)(params, options, join_completion(env, info[2], trace_line));
   return to_js(env, true);

@@ -1,38 +1,22 @@
-// The SDK's room listener: decoded video frames first, then the room events in the
-// SDK's order. Three events come in two forms; both forms are overloads here. Two
-// slots carry events the binding does not use; they keep their places.
+// The SDK's room listener: the operations it shares with the preview room listener
+// (decoded video frames, device and local media events) first, then the room events
+// in the SDK's order. Three events come in two forms; both forms are overloads here.
+// Two slots carry events the binding does not use; they keep their places.
 #pragma once
 
 #include <cstdint>
 #include <list>
 #include <string>
 
+#include "sdk/base_room_listener.h"
 #include "sdk/chat_message.h"
 #include "sdk/room_member.h"
 #include "sdk/room_records.h"
 
 namespace parlo {
 
-class IQVRoomListener {
+class IQVRoomListener : public IQVBaseRoomListener {
  public:
-  virtual ~IQVRoomListener() = default;
-
-  // One decoded I420 frame of a user's main or sub stream. `data` holds the planes
-  // at offsets[0..2] with strides[0..2]; it is only valid during the call.
-  virtual void onVideoFrame(const std::string& userUuid, bool bSubVideo, const uint8_t* data, uint32_t type,
-                            uint32_t width, uint32_t height, uint32_t rotation, const int32_t* offsets,
-                            const int32_t* strides, uint32_t timestamp) = 0;
-
-  virtual void onCameraDeviceChanged(const std::string& deviceId, bool added) = 0;
-  virtual void onPlayoutDeviceChanged(const std::string& deviceId, bool added) = 0;
-  virtual void onRecordDeviceChanged(const std::string& deviceId, bool added) = 0;
-  virtual void onDefaultPlayoutDeviceChanged(const std::string& deviceId) = 0;
-  virtual void onDefaultRecordDeviceChanged(const std::string& deviceId) = 0;
-  virtual void onLocalAudioVolumeIndication(int32_t volume, bool vad) = 0;
-  virtual void onLocalAudioVolumeIndication(int32_t volume) = 0;
-  virtual void onRtcVirtualBackgroundSourceEnabled(bool enabled, int32_t reason) = 0;
-  virtual void onLocalRecorderStatus(int32_t status, const std::string& path) = 0;
-  virtual void onLocalRecorderError(int32_t error, const std::string& message) = 0;
   virtual void onMemberRoleChanged(const std::string& userUuid, const RoomRole& before, const RoomRole& after) = 0;
   virtual void onMemberJoinRoom(const RoomMemberList& members) = 0;
   virtual void onMemberLeaveRoom(const RoomMemberList& members) = 0;

@@ -1,5 +1,7 @@
-// The SDK's RTC controller of a joined room: devices, streams, canvases, audio
-// features, screen sharing and local recording, with the records they take and fill.
+// The SDK's RTC controllers: the operations the room's controller and the preview
+// room's controller share (devices, local capture, audio features, local recording),
+// and the room's controller with its streams, canvases and screen sharing; with the
+// records they take and fill.
 #pragma once
 
 #include <cstdint>
@@ -118,8 +120,9 @@ struct RecorderVideoFrame {
   const uint8_t* data = nullptr;
 };
 
+// What both RTC controllers offer, at the same places in both interfaces.
 // Operations return the SDK's result code (0 success) unless they say otherwise.
-class IQVRoomRtcController {
+class IQVBaseRtcController {
  public:
   virtual bool isSupported() = 0;
   virtual int32_t setupLocalVideoCanvas(const VideoCanvas& canvas) = 0;
@@ -159,6 +162,14 @@ class IQVRoomRtcController {
   virtual int32_t pushLocalRecorderVideoFrame(const std::string& id, int32_t streamType,
                                               const RecorderVideoFrame& frame) = 0;
   virtual int32_t stopLocalRecorderRemux() = 0;
+
+ protected:
+  virtual ~IQVBaseRtcController() = default;
+};
+
+// The RTC controller of a joined room: the shared operations, then its own.
+class IQVRoomRtcController : public IQVBaseRtcController {
+ public:
   virtual void joinRtcChannel(const std::string& param, QVCompletion completion) = 0;
   virtual void joinRtcChannel(QVCompletion completion) = 0;
   virtual void leaveRtcChannel(const std::string& param, QVCompletion completion) = 0;

@@ -63,6 +63,7 @@ function valuesFor(table, row, ctx, object) {
 async function setUp(table, row) {
   const ctx = fixture();
   const object = await table.make(ctx);
+  if (row.prepare) await row.prepare(object, ctx);
   return { ctx, object, values: valuesFor(table, row, ctx, object) };
 }
 

@@ -40,6 +40,7 @@ function fixture() {
   const s = sim();
   s.reset();
   s.rooms.reset();
+  s.preview.reset();
   const mod = brimo();
   kit = kit || new mod.IQVParloWrap();
   return { sim: s, brimo: mod, kit, rooms: kit.getRoomService(), uuid: undefined, room: undefined, registered: [] };

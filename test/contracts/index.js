@@ -31,6 +31,7 @@
 //   objectArgs  argument positions whose conversion reads properties (records, maps, lists)
 //   trace       stdout lines the call writes, its completion included (or ctx => lines)
 //   checks      [{ args, error }]: argument checks and the TypeError each raises
+//   prepare     (object, ctx) => promise: state the call needs, made before it (a source list)
 
 const common = require('./common');
 const call = require('./call');

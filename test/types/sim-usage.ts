@@ -49,7 +49,7 @@ sim.waitingRoom.arrive('r1', [{ uuid: 'dee', name: 'Dee' }], { reason: 0 });
 sim.waitingRoom.update('r1', { logo: 'logo.png', isEnabledOnEntry: true });
 const waitingCount: number = sim.waitingRoom.get('r1').info.memberCount;
 const heardBy: number = sim.emit('waitingRoom', 'onMemberAdmitted', ['dee'], { room: 'r1' });
-const chatOf = sim.journal('sendTextMessage')[0]?.controller;
+const chatOf = sim.journal('waitingRoomChatController.sendTextMessage')[0]?.interface;
 void [sending, liveState, waitingCount, heardBy, chatOf];
 // @ts-expect-error people arriving need a uuid
 sim.waitingRoom.arrive('r1', { name: 'Nobody' });
@@ -64,3 +64,27 @@ sim.setLink('roomService');
 sim.frames.inspect(new Int32Array(864), 64, 36);
 // @ts-expect-error a frame generator needs its settings
 sim.frames.start();
+
+sim.rtc.setDevices('r1', { cameras: [{ deviceId: 'cam', defaultDevice: true }] });
+sim.rtc.setSources('r1', [{ type: 1, id: 42, thumbnail: { width: 2, height: 1, bytes: new Uint8Array(8) } }]);
+sim.rtc.update('r1', { playoutMute: true, recordVolume: 3000000000 });
+const canvasWindow: number | undefined = sim.rtc.get('r1')?.settings.localVideoCanvas?.window;
+void canvasWindow;
+// @ts-expect-error what the SDK was told is not scriptable
+sim.rtc.update('r1', { settings: {} });
+
+sim.preview.update({ microphoneLevel: 180, cameras: [{ deviceId: 'cam-9', defaultDevice: true }] });
+const previewing: boolean = sim.preview.get().videoPreview;
+const effects: Record<string, number> = sim.preview.get().beauty.effects;
+sim.setLink('previewRoomRtcController', false);
+sim.emit('previewRoom', 'onRecordDeviceChanged', ['mic-2', false]);
+sim.frames.push({ kind: 'previewRoom', user: 'ann' });
+const beauty = sim.journal('IQVPreviewRoomRtcController.startBeauty').map((e) => e.interface);
+sim.stats.configure('r1', { intervalMs: 200, lossRate: 2 });
+const sent = sim.stats.report('r1', { rtcStats: { txBytes: 2 ** 40 } }, { mode: 'sync' });
+const covered: number = sim.stats.get('r1').coveredMs;
+void [previewing, effects, beauty, sent.rtcStats.txBytes, sent.remoteVideo['bob']?.[0].layerType, covered];
+// @ts-expect-error frames go to room or preview room listeners
+sim.frames.push({ kind: 'chat' });
+// @ts-expect-error the machine is scripted, what runs is not
+sim.preview.update({ videoPreview: true });

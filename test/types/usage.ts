@@ -65,6 +65,48 @@ roomService.createRoom({ templateId: '3' }, {}, () => {});
 // @ts-expect-error a room listener gets the event name first
 kit.getRoomService().getRoomContext('r1').addRoomListener((members: RoomMember[]) => void members);
 
+const rtc = roomService.getRoomContext('r1').getRtcController();
+const firstCamera: string | undefined = rtc.enumCameraDevices()[0]?.deviceName;
+const defaultMic = rtc.getDefaultRecordDevice();
+void [firstCamera, 'deviceId' in defaultMic ? defaultMic.deviceId : ''];
+rtc.setupLocalVideoCanvas(new Uint8Array(8), true);
+rtc.enableAudioVolumeIndication(true, 200);
+rtc.enableAudioVolumeIndication('id', true, 200, false);
+rtc.getScreenCaptureSourceList((code, message, sources) => {
+  const thumb: Uint8Array | undefined = sources[0]?.thumbImage.data;
+  rtc.startScreenShare(sources[0].id, { limitFrameRate: 15 }, () => void thumb);
+});
+rtc.takeLocalSnapshot(0, (code, message, path) => void path.length);
+rtc.startLocalRecord({ fileName: 'a.mp4', recordAudio: true });
+rtc.updateLocalRecordLayouts([{ uid: 'bob', width: 640 }]);
+// @ts-expect-error a share config has no such key
+rtc.startScreenShare(0, { fps: 10 }, () => {});
+
+// The preview room before joining, and a room's statistics.
+const previewRoom = roomService.getPreviewRoomContext();
+const previewRtc = previewRoom.getPreviewRoomRtcController();
+if (previewRtc) {
+  const cameras: string[] = previewRtc.enumCameraDevices().map((d) => d.deviceName);
+  previewRtc.setupLocalVideoCanvas(new Uint8Array(8), true);
+  previewRtc.enableVirtualBackground(true, '/tmp/beach.png', false);
+  previewRtc.setBeautyEffect(2, 0.3);
+  const recording: number | null = previewRtc.startLocalRecord({ fileName: 'preview.mp4' });
+  void [cameras, recording, previewRtc.startRecordDeviceTest(200), previewRtc.getSelectedCameraDevice().length];
+  // @ts-expect-error a playout test plays a file
+  previewRtc.startPlayoutDeviceTest();
+}
+const previewListener = previewRoom.addPreviewRoomListener((...event) => {
+  if (event[0] === 'onLocalAudioVolumeIndication') void (event.length === 3 ? event[2] : event[1] + 1);
+  if (event[0] === 'onCameraDeviceChanged') void [event[1].length, event[2]];
+  // @ts-expect-error the preview room has no member events
+  if (event[0] === 'onMemberJoinRoom') void event;
+});
+previewRoom.removePreviewRoomListener(previewListener);
+roomService.getRoomContext('r1').addRtcStatsListener((...report) => {
+  if (report[0] === 'onRtcStats') void (report[1].txBytes - report[1].txAudioBytes);
+  if (report[0] === 'onRemoteVideoStats') void Object.entries(report[1]).map(([user, layers]) => [user, layers[0].width]);
+  if (report[0] === 'onNetworkQuality') void report[1].map((q) => q.upStatus);
+});
 // Chat, live streams and the waiting room of a joined room.
 const standup = kit.getRoomService().getRoomContext('r1');
 const chat = standup.getChatController();
