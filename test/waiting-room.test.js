@@ -196,3 +196,46 @@ test("the waiting room's own chat: a guest writes, the host answers, both in the
   assert.equal(s.journal('sendDirectTextMessage').at(-1).interface, 'waitingRoomChatController');
   room.remove();
 });
+
+test('every event as the SDK may raise it, null people included, reaches the listener converted', async () => {
+  const { s, uuid, waiting } = await waitingRoom();
+  const heard = listenWaiting(waiting);
+  const info = { roomUuid: uuid, logo: 'l', backgroundImageUrl: 'b', memberCount: 4294967295, chatroomId: 9, isEnabledOnEntry: true };
+  const sent = [
+    ['onWaitingRoomInfoUpdated', info],
+    ['onMemberJoin', null, -2147483648],
+    ['onMemberJoin', { uuid: 'p', name: 'P', avatar: 'a', joinTime: -5, status: 2147483647 }, 1],
+    ['onMemberLeave', 'p', 3],
+    ['onMemberAdmitted', 'q'],
+    ['onAllMembersKicked'],
+    ['onManagersUpdated', [{ uuid: 'ann', name: 'Ann', role: 'host' }, null]],
+    ['onMemberNameChanged', 'p', 'Pat'],
+    ['onMyWaitingRoomStatusChanged', 2, -1],
+  ];
+  for (const [event, ...args] of sent) assert.equal(s.waitingRoom.emit(uuid, event, ...args), 1, event);
+  const calls = [];
+  for (const [event] of sent) calls.push(await heard.next(event));
+  assert.deepEqual(calls, [
+    ['onWaitingRoomInfoUpdated', { roomUuid: uuid, memberCount: 4294967295, isEnabledOnEntry: true, chatroomID: 9,
+      backgroundImage: 'b', logo: 'l' }],
+    ['onMemberJoin', {}, -2147483648],
+    ['onMemberJoin', { uuid: 'p', joinTime: -5, status: 2147483647, avatar: 'a', name: 'P' }, 1],
+    ['onMemberLeave', 'p', 3],
+    ['onMemberAdmitted', 'q'],
+    ['onAllMembersKicked'],
+    ['onManagersUpdated', [{ uuid: 'ann', role: calls[6][1][0].role, avatar: '', name: 'Ann' }, {}]],
+    ['onMemberNameChanged', 'p', 'Pat'],
+    ['onMyWaitingRoomStatusChanged', 2, -1],
+  ]);
+  assert.equal(calls[6][1][0].role.name, 'host');
+});
+
+test('the waiting list pages from a join time on, oldest or newest first, at most a limit', async () => {
+  const { s, uuid, waiting } = await waitingRoom();
+  s.waitingRoom.arrive(uuid, [10, 20, 30, 40].map((t) => ({ uuid: `p${t}`, joinTime: t })));
+  const page = async (...args) => (await settle((cb) => waiting.getMemberList(...args, cb)))[2].map((p) => p.uuid);
+  assert.deepEqual(await page(20, 0, 0), ['p20', 'p30', 'p40']);
+  assert.deepEqual(await page(20.9, 2, 1), ['p40', 'p30'], 'the time truncated, newest first');
+  assert.deepEqual(s.journal('getMemberList').at(-1).args, [20, 2, 1]);
+  assert.deepEqual(await page(50, 0, 0), []);
+});
