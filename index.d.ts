@@ -806,11 +806,160 @@ export class IQVPreviewRoomRtcController {
   pushLocalRecorderVideoFrame(id: string, streamType: number, frame: RecorderVideoFrame): number | null;
   stopLocalRecorderRemux(): number | null;
 }
+
+// --- live streams ---
+
+/**
+ * What a live stream is started or updated with. Every key is optional and coerced as script
+ * would (a layout of "3" is 3); a userUuidList that is not an array is an empty list.
+ */
+export interface LiveParams {
+  title?: unknown;
+  password?: unknown;
+  /** Read by startLive only. */
+  enableThirdParties?: unknown;
+  extensionConfig?: unknown;
+  liveLayout?: unknown;
+  userUuidList?: unknown[];
+}
+/** Where a started live stream is pushed to and pulled from. */
+export interface LiveAddresses {
+  taskId: string;
+  pushUrl: string;
+  pullHlsUrl: string;
+  pullHttpUrl: string;
+  pullRtmpUrl: string;
+  pullRtsUrl: string;
+}
+/** The live stream as the SDK reports it (the enable-third-parties flag is not shown). */
+export interface LiveInfo extends LiveAddresses {
+  title: string;
+  password: string;
+  state: number;
+  extensionConfig: string;
+  liveLayout: number;
+  userUuidList: string[];
+}
+/** The live page's images; each key is optional and coerced to a string. */
+export interface LiveBackgroundParams {
+  backgroundUrl?: unknown;
+  coverUrl?: unknown;
+  thumbnailBackgroundUrl?: unknown;
+  thumbnailCoverUrl?: unknown;
+}
+export interface LiveBackground {
+  backgroundUrl: string;
+  coverUrl: string;
+  thumbnailBackgroundUrl: string;
+  thumbnailCoverUrl: string;
+  /** Counts the updates. */
+  backgroundUpdatedSequence: number;
+}
+
+/**
+ * The live-stream controller of a joined room, reached through IQVRoomContextWrap.getLiveController().
+ * Methods with a parameters object throw "Wrong number of arguments" with fewer than two
+ * arguments and "Wrong arguments" unless they get an object (or function) and a function. When a
+ * link is missing nothing is thrown: "IQVRoomLiveControllerWrap <link> is null" is written to
+ * standard output (parlo, roomService, roomContext or liveController) and the callback is called
+ * with (-1, '') before the method returns.
+ */
 export class IQVRoomLiveControllerWrap {
   constructor(roomUuid: string);
+  startLive(params: LiveParams, callback: ResultCallback<LiveAddresses>): void;
+  isSupported(): boolean;
+  /** Null when the controller cannot be found. */
+  getLiveInfo(): LiveInfo | null;
+  /** enableThirdParties is not read. */
+  updateLive(params: LiveParams, callback: Callback): void;
+  /** Throws "Wrong arguments" unless given a function. */
+  stopLive(callback: Callback): void;
+  /** Checks its arguments and does nothing else: the callback is never called. */
+  addLiveStreamTask(task: object, callback: Callback): void;
+  /** Checks its arguments and does nothing else: the callback is never called. */
+  updateLiveStreamTask(task: object, callback: Callback): void;
+  removeLiveStreamTask(taskId: string, callback: Callback): void;
+  /** The result is the images' new sequence. */
+  updateBackgroundInfo(background: LiveBackgroundParams, callback: ResultCallback<number>): void;
+  getBackgroundInfo(callback: ResultCallback<LiveBackground>): void;
 }
+
+// --- the waiting room ---
+
+/** The waiting room's state as getWaitingRoomInfo answers it. */
+export interface WaitingRoomInfo {
+  roomUuid: string;
+  logo: string;
+  backgroundImageUrl: string;
+  memberCount: number;
+  /** Unsigned 64-bit: exact up to 2^53. */
+  chatroomID: number;
+  isEnabledOnEntry: boolean;
+}
+/** The same state as onWaitingRoomInfoUpdated carries it: other key names, another order. */
+export interface WaitingRoomInfoUpdate {
+  roomUuid: string;
+  memberCount: number;
+  isEnabledOnEntry: boolean;
+  chatroomID: number;
+  backgroundImage: string;
+  logo: string;
+}
+/** A person waiting to be let in. */
+export interface WaitingEntrant {
+  uuid: string;
+  joinTime: number;
+  status: number;
+  avatar: string;
+  name: string;
+}
+/** A room member in the waiting room's shorter form (managers). */
+export interface WaitingRoomMember {
+  uuid: string;
+  role: RoomRole;
+  avatar: string;
+  name: string;
+}
+/** Waiting-room events as the listener receives them: the event name, then its payload. */
+export type WaitingRoomEvent =
+  | ['onWaitingRoomInfoUpdated', WaitingRoomInfoUpdate]
+  /** (person, the SDK's reason) */
+  | ['onMemberJoin', WaitingEntrant | Record<string, never>, number]
+  /** (uuid, the SDK's reason) */
+  | ['onMemberLeave', string, number]
+  | ['onMemberAdmitted', string]
+  | ['onAllMembersKicked']
+  | ['onManagersUpdated', Array<WaitingRoomMember | Record<string, never>>]
+  /** (uuid, name) */
+  | ['onMemberNameChanged', string, string]
+  /** (status, reason) */
+  | ['onMyWaitingRoomStatusChanged', number, number];
+export type WaitingRoomListener = (...event: WaitingRoomEvent) => void;
+
+/**
+ * The waiting room of a joined room, reached through IQVRoomContextWrap.getWaitingRoomController().
+ * When a link is missing methods throw a TypeError "Null pointer exception"; the listener methods
+ * answer -1 or false instead. People are named by strings coerced as script would; flags marked
+ * `unknown` count by their truthiness. Its chat is IQVRoomContextWrap.getWaitingRoomChatController().
+ */
 export class IQVWaitingRoomControllerWrap {
   constructor(roomUuid: string);
+  /** Null when the controller cannot be found. */
+  getWaitingRoomInfo(): WaitingRoomInfo | null;
+  isWaitingRoomEnabledOnEntry(): boolean;
+  getMemberList(fromJoinTime: number, limit: number, order: number, callback: ResultCallback<Array<WaitingEntrant | Record<string, never>>>): void;
+  addListener(listener: WaitingRoomListener): ListenerId;
+  /** False, without an exception, for an id not registered through this room or while the room cannot be found. */
+  removeListener(id: ListenerId): boolean;
+  changeMemberName(userUuid: string, name: string, callback: Callback): void;
+  enableWaitingRoomOnEntry(callback: Callback): void;
+  disableWaitingRoomOnEntry(admitWaiting: unknown, callback: Callback): void;
+  admitMember(userUuid: unknown, autoAdmit: boolean, callback: Callback): void;
+  expelMember(userUuid: unknown, notAllowRejoin: unknown, callback: Callback): void;
+  putInWaitingRoom(userUuid: unknown, callback: Callback): void;
+  expelAllMembers(notAllowRejoin: unknown, callback: Callback): void;
+  admitAllMembers(callback: Callback): void;
+  getWaitingRoomManagerList(callback: ResultCallback<Array<WaitingRoomMember | Record<string, never>>>): void;
 }
 
 // --- whiteboard and annotation ---
@@ -978,6 +1127,43 @@ export class IQVRoomAppInviteControllerWrap {
   removeCall(userUuid: string, callback: Callback): void;
   cancelCall(userUuid: string, callback: Callback): void;
 }
+
+// --- chat ---
+
+/** One member of a chatroom. */
+export interface ChatroomMember {
+  nick: string;
+  avatar: string;
+}
+/** A send's result: the message as sent, or `{}` where the SDK handed none. */
+export type SentChatMessage = ChatMessage | Record<string, never>;
+
+/**
+ * A room's chat, reached through IQVRoomContextWrap.getChatController(), or its waiting room's,
+ * through getWaitingRoomChatController(). When a link is missing methods throw a TypeError "Null
+ * pointer exception" and no callback runs. Arguments are not checked: a list that is not an array
+ * throws after the call has gone to the SDK with an empty list.
+ */
 export class IQVRoomChatControllerWrap {
   constructor(roomUuid: string, waitingRoom?: boolean);
+  isSupported(): boolean;
+  joinChatroom(callback: Callback): void;
+  leaveChatroom(callback: Callback): void;
+  sendBroadcastTextMessage(text: string, callback: ResultCallback<SentChatMessage>): void;
+  sendDirectTextMessage(toUserUuid: string, text: string, callback: ResultCallback<SentChatMessage>): void;
+  sendGroupTextMessage(toUserUuids: string[], text: string, callback: ResultCallback<SentChatMessage>): void;
+  fetchChatRoomMembers(offset: number, limit: number, callback: ResultCallback<ChatroomMember[]>): void;
+  sendTextMessage(messageUuid: string, text: string, toUserUuids: string[], callback: ResultCallback<SentChatMessage>): void;
+  sendFileMessage(messageUuid: string, filePath: string, toUserUuids: string[], callback: ResultCallback<SentChatMessage>): void;
+  /** width and height come before the recipients. */
+  sendImageMessage(messageUuid: string, filePath: string, width: number, height: number, toUserUuids: string[],
+    callback: ResultCallback<SentChatMessage>): void;
+  cancelSendFileMessage(messageUuid: string, callback: Callback): void;
+  downloadAttachment(messageUuid: string, url: string, savePath: string, callback: Callback): void;
+  cancelDownloadAttachment(messageUuid: string, callback: Callback): void;
+  /** Null entries of the SDK's page are skipped: the array then ends in holes. */
+  fetchChatroomHistoryMessages(options: ChatroomHistoryOptions, callback: ResultCallback<ChatMessage[]>): void;
+  /** `time` is truncated to an integer. */
+  recallChatroomMessage(messageUuid: string, time: number, callback: Callback): void;
+  sendBroadcastCustomMessage(attachStr: string, callback: ResultCallback<SentChatMessage>): void;
 }

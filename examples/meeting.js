@@ -11,12 +11,15 @@ const sim = require('../sim');
 
 const say = (...args) => console.log('[meeting]', ...args);
 const call = (fn) => new Promise((resolve) => fn((...result) => resolve(result)));
-// Members, roles and chat messages in a line: "Bob (member)", "cohost", "Bob: morning all".
+// Members, roles, chat messages and waiting people in a line: "Bob (member)", "cohost",
+// "Bob: morning all", "Dee (waiting)".
 const brief = (value) => {
   if (Array.isArray(value)) return value.map(brief);
   if (value && typeof value === 'object' && 'role' in value) return `${value.name} (${value.role.name})`;
   if (value && typeof value === 'object' && 'params' in value) return value.name;
-  if (value && typeof value === 'object' && 'messageType' in value) return `${value.fromNick}: ${value.text ?? value.messageType}`;
+  if (value && typeof value === 'object' && 'messageType' in value) return `${value.fromNick}: ${value.text ?? value.displayName ?? value.messageType}`;
+  if (value && typeof value === 'object' && 'joinTime' in value) return `${value.name} (waiting)`;
+  if (value && typeof value === 'object' && 'memberCount' in value) return `${value.memberCount} waiting`;
   return value;
 };
 // Lets events already raised by the SDK reach their listeners.
@@ -181,6 +184,48 @@ async function invitationsScene({ room, roomUuid, heard, act }) {
   say('members now:', [room.getLocalMember(), ...room.getRemoteMembers()].map(brief).join(', '));
 }
 
+// Scene: Dee waits in the waiting room and asks to come in; Ann answers in the waiting
+// room's chat, lets her in (she joins the room), and Dee greets everyone.
+async function waitingRoomScene({ room, roomUuid, heard, act }) {
+  const waitingRoom = room.getWaitingRoomController();
+  const lobby = waitingRoom.addListener((event, ...payload) => say('waiting room event', event, ...payload.map(brief)));
+  await call((cb) => waitingRoom.enableWaitingRoomOnEntry(cb));
+  sim.waitingRoom.arrive(roomUuid, { uuid: 'dee', name: 'Dee' });
+  sim.chat.receive(roomUuid, { fromUserUuid: 'dee', fromNick: 'Dee', text: 'hello, may I join?' }, { waitingRoom: true });
+  await heard('onReceiveChatroomMessages');
+  const [, , people] = await call((cb) => waitingRoom.getMemberList(0, 10, 0, cb));
+  say('waiting:', people.map(brief));
+  const lobbyChat = room.getWaitingRoomChatController();
+  await act('onReceiveChatroomMessages', (cb) => lobbyChat.sendDirectTextMessage('dee', 'one moment, Dee', cb));
+  await act('onMemberJoinRoom', (cb) => waitingRoom.admitMember('dee', false, cb));
+  sim.chat.receive(roomUuid, { fromUserUuid: 'dee', fromNick: 'Dee', text: 'hi everyone!' });
+  await heard('onReceiveChatroomMessages');
+  say('waiting room now:', waitingRoom.getWaitingRoomInfo().memberCount, 'waiting');
+  waitingRoom.removeListener(lobby);
+}
+
+// Scene: Ann shares her slides; the room sees the file's progress, then the file.
+async function fileScene({ room, heard }) {
+  const slides = '/tmp/brimo-demo/slides.pdf';
+  sim.chat.setFile(slides, { size: 3 * 1024 * 1024, steps: 4, stepMs: 50 });
+  const arrived = heard('onReceiveChatroomMessages');
+  const [code, , file] = await call((cb) => room.getChatController().sendFileMessage('slides-1', slides, [], cb));
+  await arrived;
+  say('slides sent:', code, file.displayName, `${file.size} bytes`, file.url);
+}
+
+// Scene: the stand-up goes live for the rest of the team, gets a cover, and stops.
+async function liveScene({ room, act }) {
+  const live = room.getLiveController();
+  const [, [code, , addresses]] = await act('onRoomLiveStateChanged', (cb) => live.startLive(
+    { title: 'Stand-up, live', liveLayout: 1, userUuidList: ['cy'] }, cb));
+  say('live:', code, 'watch at', addresses.pullHlsUrl, 'state', live.getLiveInfo().state);
+  await act('onRoomLiveBackgroundInfoChanged', (cb) => live.updateBackgroundInfo(
+    { coverUrl: 'https://img.parlo.example/standup-cover.png' }, cb));
+  await act('onRoomLiveStateChanged', (cb) => live.stopLive(cb));
+  say('live stopped; state', live.getLiveInfo().state);
+}
+
 async function main() {
   const kit = new brimo.IQVParloWrap();
 
@@ -295,6 +340,11 @@ async function main() {
   const [, , page] = await call((cb) => rooms.fetchChatroomHistoryMessages(roomUuid, { limit: 10 }, cb));
   say('chat history:', page.map(brief));
   say('room properties:', room.getRoomProperties(), 'locked?', room.isRoomLocked());
+
+  // A guest in the waiting room, slides through the chat, a live stream.
+  await waitingRoomScene(scene);
+  await fileScene(scene);
+  await liveScene(scene);
 
   stopStatistics();
   room.removeRoomListener(roomListener);

@@ -1,7 +1,7 @@
 // TypeScript declarations of brimo/sim, the control surface of the simulated parlo SDK.
 
 import type {
-  LocalAudioStats, LocalVideoStats, NetworkQuality, RemoteAudioStats, RemoteVideoStats, RoomMember, RtcStats,
+  LiveInfo, LocalAudioStats, LocalVideoStats, NetworkQuality, RemoteAudioStats, RemoteVideoStats, RoomMember, RtcStats,
 } from '../index';
 
 // --- answers, links, journal, counters ---
@@ -49,7 +49,10 @@ export type Link = KitLink | RoomLink | `${RoomLink}@${string}` | PreviewLink;
 export interface JournalEntry {
   op: string;
   args: unknown[];
-  /** The SDK interface, for operations more than one has: 'IQVPreviewRoomRtcController', 'IQVRoomSIPController', ... */
+  /**
+   * The SDK interface, for operations more than one has: 'IQVPreviewRoomRtcController', 'IQVRoomSIPController', ...;
+   * and 'waitingRoomChatController' for the waiting room's chat, one of a room's two chat controllers.
+   */
   interface?: string;
 }
 
@@ -78,11 +81,12 @@ export interface Counters {
 // --- events ---
 
 /**
- * The listener kinds the simulation defines; 'room' and 'rtcStats' are registered per room, and so
+ * The listener kinds the simulation defines; 'room', 'rtcStats' and 'waitingRoom' are registered per room, and so
  * are the drawing views: a room's view is the one its controller was handed last.
  */
 export type ListenerKind =
-  | 'auth' | 'global' | 'room' | 'rtcStats' | 'previewRoom' | 'messageChannel' | 'whiteboardView' | 'annotationView';
+  | 'auth' | 'global' | 'room' | 'rtcStats' | 'previewRoom' | 'waitingRoom' | 'messageChannel' | 'whiteboardView'
+  | 'annotationView';
 
 export interface EmitOptions {
   /** The room, for room-level kinds. */
@@ -718,6 +722,99 @@ export interface Stats {
 
 /** The statistics source of every joined room. */
 export const stats: Stats;
+// --- chat, live streams and the waiting room ---
+
+/** A chatroom's state. */
+export interface SimChatroom {
+  /** Whether the local member is in the chatroom; sends fail with 403 when not. */
+  joined: boolean;
+  /** Oldest first; null entries set by rooms.setHistory stay. */
+  history: Array<SimChatMessage | null>;
+  /** Message UUIDs of the files being sent, and of the attachments being downloaded. */
+  sending: string[];
+  downloading: string[];
+  downloaded: Array<{ messageUuid: string; path: string }>;
+}
+/** Which chatroom: the room's own (default) or its waiting room's. */
+export interface SimChatroomChoice {
+  waitingRoom?: boolean;
+}
+/** How the file at a path goes when sent or downloaded. */
+export interface SimFile {
+  /** Default 262144. */
+  size?: number;
+  /** Default: one made from the path. */
+  md5?: string;
+  /** Progress events per transfer, 1 to 1000; default 4. */
+  steps?: number;
+  /** Between progress events, up to a minute; default 5. */
+  stepMs?: number;
+}
+/** The two chatrooms of every joined room. */
+export interface Chat {
+  /** Messages of other members arrive: kept in the chatroom's history, raised as onReceiveChatroomMessages. */
+  receive(room: string, messages: SimChatMessage | SimChatMessage[], options?: SimChatroomChoice): true;
+  get(room: string, options?: SimChatroomChoice): SimChatroom;
+  setFile(path: string, file?: SimFile): true;
+}
+export const chat: Chat;
+
+/** The SDK's live record: what getLiveInfo shows (state 0 not started, 1 live, 2 ended) and enableThirdParties. */
+export type SimLiveRecord = LiveInfo & { enableThirdParties: boolean };
+/** The SDK's record of the live page's images. */
+export interface SimLiveBackground {
+  backgroundUrl: string;
+  thumbnailBackgroundUrl: string;
+  coverUrl: string;
+  thumbnailCoverUrl: string;
+  backgroundUpdatedSequence: number;
+}
+/** The live stream of every joined room. */
+export interface Live {
+  get(room: string): { live: SimLiveRecord; background: SimLiveBackground; tasks: string[] };
+  /** The service moves the stream to a state: onRoomLiveStateChanged when it changes. */
+  setState(room: string, state: number): true;
+  /** Someone else changes the live page's images: onRoomLiveBackgroundInfoChanged. */
+  setBackground(room: string, background: Partial<SimLiveBackground>): true;
+  /** A stream task beside the live stream's own; throws when it exists. */
+  addTask(room: string, taskId: string): true;
+}
+export const live: Live;
+
+/** The SDK's waiting-room record. */
+export interface SimWaitingRoomInfo {
+  roomUuid: string;
+  logo: string;
+  backgroundImageUrl: string;
+  memberCount: number;
+  chatroomId: number;
+  isEnabledOnEntry: boolean;
+}
+/** A person in a waiting room. */
+export interface SimWaitingPerson {
+  uuid: string;
+  name: string;
+  avatar: string;
+  joinTime: number;
+  status: number;
+}
+/** The waiting room of every joined room; everything here throws for a room that is not joined. */
+export interface WaitingRoom {
+  get(room: string): { info: SimWaitingRoomInfo; people: SimWaitingPerson[] };
+  /** People arrive (joinTime defaults to now): onMemberJoin each, then onWaitingRoomInfoUpdated. */
+  arrive(room: string, people: (Partial<SimWaitingPerson> & { uuid: string }) | Array<Partial<SimWaitingPerson> & { uuid: string }>,
+    options?: { reason?: number }): true;
+  /** Someone waiting leaves: onMemberLeave, then onWaitingRoomInfoUpdated. */
+  leave(room: string, user: string, options?: { reason?: number }): true;
+  update(room: string, changes: Partial<Pick<SimWaitingRoomInfo, 'logo' | 'backgroundImageUrl' | 'chatroomId' | 'isEnabledOnEntry'>>): true;
+  /** onMyWaitingRoomStatusChanged; the room's isInWaitingRoom() is then status === 1. */
+  setMyStatus(room: string, status: number, reason?: number): true;
+  /** onManagersUpdated with the room's hosts and cohosts. */
+  managersUpdated(room: string): true;
+  /** Any waiting-room event, its arguments as JSON; answers how many listeners it reaches. */
+  emit(room: string, event: string, ...args: unknown[]): number;
+}
+export const waitingRoom: WaitingRoom;
 
 // --- whiteboard and annotation ---
 

@@ -111,10 +111,10 @@ function releaseHeld() {
  *   sim.emit('global', 'onRtcEngineWarning', ['audio device busy']);
  *   sim.emit('room', 'onMemberJoinRoom', [[member]], { room: uuid });
  *
- * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'previewRoom',
- *   'messageChannel', 'whiteboardView' or 'annotationView' ('room', 'rtcStats' and
- *   the views per room: a room's view is the one its controller was handed last);
- *   the waiting room adds its kind as it is simulated
+ * @param {string} kind 'auth', 'global', 'room', 'rtcStats', 'previewRoom', 'waitingRoom',
+ *   'messageChannel', 'whiteboardView' or 'annotationView' ('room', 'rtcStats',
+ *   'waitingRoom' and the views per room: a room's view is the one its controller was
+ *   handed last)
  * @param {string} event the SDK listener operation, e.g. 'onAuthEvent'
  * @param {Array} args its arguments as JSON, records as objects with their fields
  * @param {{room?: string, mode?: 'async'|'sync', delayMs?: number, repeat?: number}} [options]
@@ -689,6 +689,53 @@ const channel = {
   /** Forgets every session. */
   reset() {
     return control('channel.reset');
+ * The two chatrooms of every joined room: the room's own (chatroomType 0) and its
+ * waiting room's (chatroomType 1), reached through the room's chat controllers.
+ * A message sent through either reaches the room's listeners as
+ * onReceiveChatroomMessages and stays in that chatroom's history (the room's own
+ * is the history the room service pages through); sending while out of the
+ * chatroom (after leaveChatroom) fails with code 403. Recalling takes a message out
+ * of the history (code 404 when it is not there) and tells the room with a
+ * notification message whose attachStr is '{"recalled":"<messageUuid>"}'.
+ *
+ * Files and images go in steps: each raises onChatroomMessageAttachmentProgress
+ * (messageUuid, transferred, total, percent) and the send completes once the file
+ * is through, with the message; cancelSendFileMessage stops it and the send
+ * completes with code 499 and an empty message. downloadAttachment brings a file
+ * or image message of the chatroom down the same way (code 404 for a message
+ * without an attachment); cancelDownloadAttachment stops it. The waiting room's
+ * chat journals its operations with interface 'waitingRoomChatController', so
+ * sim.answer('waitingRoomChatController.sendBroadcastTextMessage', ...) serves it
+ * alone, and sim.journal() with that name finds its calls only.
+ *
+ *   sim.chat.receive('r1', { fromUserUuid: 'bob', fromNick: 'Bob', text: 'hi' });
+ *   sim.chat.receive('r1', { fromUserUuid: 'guest', text: 'let me in' }, { waitingRoom: true });
+ *   sim.chat.setFile('/tmp/deck.pdf', { size: 4096, steps: 8, stepMs: 20 });
+ */
+const chat = {
+  /**
+   * Messages of other members arrive in a chatroom (kept in its history, raised as
+   * onReceiveChatroomMessages). Waiting-room messages without a chatroomType get 1.
+   * @param {SimChatMessage|SimChatMessage[]} messages
+   */
+  receive(room, messages, { waitingRoom = false } = {}) {
+    return control('chat.receive', { room, waitingRoom, messages: Array.isArray(messages) ? messages : [messages] });
+  },
+  /**
+   * A chatroom's state: { joined, history, sending, downloading, downloaded } with
+   * the messages as SimChatMessage, the message UUIDs of running transfers and the
+   * finished downloads as { messageUuid, path }.
+   */
+  get(room, { waitingRoom = false } = {}) {
+    return control('chat.get', { room, waitingRoom });
+  },
+  /**
+   * How the file at `path` goes when sent, and its attachment when downloaded:
+   * size (default 262144), md5 (default one made from the path), steps (4; 1 to
+   * 1000) and stepMs (5; up to a minute) between progress events.
+   */
+  setFile(path, { size = 262144, md5 = '', steps = 4, stepMs = 5 } = {}) {
+    return control('chat.setFile', { path, size, md5, steps, stepMs });
   },
 };
 
@@ -713,6 +760,99 @@ const invites = {
   /** `user`, being called, declines: stays in the list with inviteState 2. */
   decline(room, user) {
     return control('invites.decline', { room, user });
+ * The live stream of every joined room, a state machine: state 0 (not started),
+ * 1 (live) and 2 (ended). startLive (from 0 or 2) makes the stream's task and its
+ * addresses and goes live; updateLive changes title, password, layout, users and
+ * extension config, live or not yet; stopLive, or removing the stream's own task,
+ * ends a live stream (stopping one that is not live changes nothing). Starting
+ * while live fails with code 409; removing a task that is not there with 404. Each change of state raises
+ * onRoomLiveStateChanged on the room's listeners; each update of the live page's
+ * images raises onRoomLiveBackgroundInfoChanged with their new sequence, which
+ * updateBackgroundInfo also completes with. Records use the SDK's field names:
+ * { title, password, liveLayout, userUuidList, extensionConfig,
+ * enableThirdParties, taskId, pushUrl, pullHlsUrl, pullHttpUrl, pullRtmpUrl,
+ * pullRtsUrl, state } and { backgroundUrl, thumbnailBackgroundUrl, coverUrl,
+ * thumbnailCoverUrl, backgroundUpdatedSequence }.
+ *
+ *   sim.live.setState('r1', 2);                                   // the service ends the stream
+ *   sim.live.setBackground('r1', { coverUrl: 'https://img/c.png' });
+ */
+const live = {
+  /** { live, background, tasks } of a joined room. */
+  get(room) {
+    return control('live.get', { room });
+  },
+  /** The service moves the stream to `state`: onRoomLiveStateChanged when it changes. */
+  setState(room, state) {
+    return control('live.setState', { room, state });
+  },
+  /** Someone else changes the live page's images: onRoomLiveBackgroundInfoChanged. */
+  setBackground(room, background) {
+    return control('live.setBackground', { room, background });
+  },
+  /** A stream task exists beside the live stream's own, for removeLiveStreamTask. */
+  addTask(room, taskId) {
+    return control('live.addTask', { room, taskId });
+  },
+};
+
+/**
+ * The waiting room of every joined room. People arrive in it by script and wait;
+ * admitMember and admitAllMembers let them in (onMemberAdmitted, then
+ * onMemberJoinRoom on the room's listeners as they join the room as members),
+ * expelMember and expelAllMembers send them off (onMemberLeave with reason 1,
+ * onAllMembersKicked), putInWaitingRoom moves a remote room member back
+ * (onMemberLeaveRoom, then onMemberJoin with reason 1), changeMemberName renames a
+ * waiting person (onMemberNameChanged). Operations that name nobody waiting (or, to
+ * put back, no remote member) fail with code 404. Every change of what
+ * getWaitingRoomInfo shows also raises onWaitingRoomInfoUpdated. Events are raised
+ * after the operation's completion. disableWaitingRoomOnEntry(true) admits everyone
+ * waiting. Managers are the room's members with role host or cohost. The waiting
+ * room's listeners go with its room. Its chat is sim.chat with { waitingRoom: true }.
+ *
+ *   sim.waitingRoom.arrive('r1', { uuid: 'guest', name: 'Guest' });   // onMemberJoin
+ *   sim.waitingRoom.leave('r1', 'guest');                            // onMemberLeave (reason 0)
+ *   sim.waitingRoom.emit('r1', 'onMyWaitingRoomStatusChanged', 1, 0);  // any event
+ */
+const waitingRoom = {
+  /**
+   * { info, people } of a joined room: info with the SDK's field names (roomUuid,
+   * logo, backgroundImageUrl, memberCount, chatroomId, isEnabledOnEntry), people as
+   * { uuid, name, avatar, joinTime, status }, in the order they came.
+   */
+  get(room) {
+    return control('waitingRoom.get', { room });
+  },
+  /**
+   * People arrive: onMemberJoin(person, reason) for each, then onWaitingRoomInfoUpdated.
+   * Throws, with nobody arriving, for a person waiting or in the room already.
+   * @param {object|object[]} people { uuid, name, avatar, joinTime (default now), status (0) }
+   */
+  arrive(room, people, { reason = 0 } = {}) {
+    return control('waitingRoom.arrive', { room, reason, people: Array.isArray(people) ? people : [people] });
+  },
+  /** Someone waiting leaves by themselves: onMemberLeave(user, reason), onWaitingRoomInfoUpdated. */
+  leave(room, user, { reason = 0 } = {}) {
+    return control('waitingRoom.leave', { room, user, reason });
+  },
+  /** Changes logo, backgroundImageUrl, chatroomId or isEnabledOnEntry: onWaitingRoomInfoUpdated. */
+  update(room, changes) {
+    return control('waitingRoom.update', { room, changes });
+  },
+  /**
+   * The local member's own place changes: onMyWaitingRoomStatusChanged(status,
+   * reason); the room's isInWaitingRoom() answers whether status is 1 (waiting).
+   */
+  setMyStatus(room, status, reason = 0) {
+    return control('waitingRoom.setMyStatus', { room, status, reason });
+  },
+  /** onManagersUpdated with the room's current managers. */
+  managersUpdated(room) {
+    return control('waitingRoom.managersUpdated', { room });
+  },
+  /** Any waiting-room event; same as sim.emit('waitingRoom', event, args, { room }). */
+  emit(room, event, ...args) {
+    return emit('waitingRoom', event, args, { room });
   },
 };
 
@@ -734,4 +874,5 @@ const baseline = {
 };
 
 module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
-Object.assign(module.exports, { whiteboard, annotation, channel, invites });
+// The collaboration controllers' simulation.
+Object.assign(module.exports, { whiteboard, annotation, channel, invites, chat, live, waitingRoom });

@@ -34,13 +34,26 @@ async function joined(params = {}, options = {}) {
   return { ...env, uuid, ctx };
 }
 
+/**
+ * Joins a fresh room, as joined() does, with remote `members` (SimMember) in it.
+ * Their joining has been raised when it resolves: listeners added then do not hear it.
+ */
+async function joinedWith(members, params = {}) {
+  const room = await joined(params);
+  room.s.rooms.addMember(room.uuid, members);
+  // The room's events go out before a later completion.
+  await settle((cb) => room.kit.uploadLog(cb));
+  return room;
+}
+
 // Listeners added by listen() and not removed yet.
 const open = new Set();
 
 /**
- * A room listener that records every call: `calls` holds [eventName, ...payload].
+ * A listener function that records every call: `calls` holds [eventName, ...payload].
  * `next(name)` waits for the next call of that event not yet taken.
  */
+/** A room listener that records every call, as recorder() does. */
 function listen(ctx) {
   const { fn, calls, next } = recorder();
   const id = ctx.addRoomListener(fn);
@@ -66,4 +79,4 @@ async function closeListeners() {
   }
 }
 
-module.exports = { freshUuid, settle, service, joined, listen, closeListeners };
+module.exports = { freshUuid, settle, service, joined, joinedWith, recorder, listen, closeListeners };

@@ -111,8 +111,8 @@ void join_as(const char* op, const parlo::JoinRoomParams& params, const parlo::J
   }, room.get());
 }
 
-// The page of a room's history that `options` asks for: from startTime on, oldest
-// first (order 0) or newest first, at most `limit` (0: all).
+}  // namespace
+
 parlo::ChatMessageList history_page(const parlo::ChatMessageList& history, const parlo::ChatroomHistoryOptions& o) {
   parlo::ChatMessageList page;
   for (const auto& message : history) {
@@ -124,8 +124,6 @@ parlo::ChatMessageList history_page(const parlo::ChatMessageList& history, const
   if (o.limit > 0 && page.size() > static_cast<size_t>(o.limit)) page.resize(o.limit);
   return page;
 }
-
-}  // namespace
 
 void SimRoomService::createRoom(const parlo::CreateRoomParams& params, const parlo::CreateRoomOptions& options,
                                 parlo::QVCompletion done) {

@@ -28,6 +28,10 @@ bool add_room_controller(const std::string& link, ControllerFactory factory);
 // "onReceiveChatroomMessages". False when no room of that UUID is joined.
 bool deliver_chat(const std::string& room_uuid, const parlo::ChatMessageList& messages);
 
+// The page of a chat history that `options` asks for: from startTime on, oldest
+// first (order 0) or newest first, at most `limit` (0: all). Null entries stay.
+parlo::ChatMessageList history_page(const parlo::ChatMessageList& history, const parlo::ChatroomHistoryOptions& o);
+
 // The account signed in through the auth service, which becomes the local
 // member's UUID when joining; empty when nobody is signed in.
 std::string signed_in_account();

@@ -45,7 +45,16 @@ std::shared_ptr<const Kind> as(const ChatMessagePtr& message) {
   return std::static_pointer_cast<const Kind>(message);
 }
 
+const KeyWriter<ChatroomMember> kChatroomMemberKeys[] = {
+    brimo::field<&ChatroomMember::nick>("nick"),
+    brimo::field<&ChatroomMember::avatar>("avatar"),
+};
+
 }  // namespace
+
+Napi::Value to_js(Napi::Env env, const ChatroomMember& member) {
+  return brimo::write_keys(env, member, kChatroomMemberKeys);
+}
 
 Napi::Value to_js(Napi::Env env, const ChatMessagePtr& message) {
   Napi::Object record = Napi::Object::New(env);

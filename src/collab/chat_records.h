@@ -1,9 +1,11 @@
 // Script forms of chat messages, the same wherever a message reaches script (send
-// results, history pages, room events), and the history query read from script.
+// results, history pages, room events), chatroom members, and the history query
+// read from script.
 #pragma once
 
 #include <napi.h>
 
+#include "sdk/chat_controller.h"
 #include "sdk/chat_message.h"
 
 namespace parlo {
@@ -11,6 +13,8 @@ namespace parlo {
 // A null message becomes an empty object; a message of an unknown kind gets only
 // the keys every message has.
 Napi::Value to_js(Napi::Env env, const ChatMessagePtr& message);
+// nick, avatar.
+Napi::Value to_js(Napi::Env env, const ChatroomMember& member);
 
 }  // namespace parlo
 

@@ -69,6 +69,8 @@ template <Arg... A>
 struct Check {};                  // "Wrong number of arguments" / "Wrong arguments" by typeof
 template <std::size_t N>
 struct Count {};                  // "Wrong number of arguments" with fewer than N, no type check
+template <Arg... A>
+struct Types {};                  // "Wrong arguments" by typeof, no count check
 struct ChecksAfterResolve {};     // the checks run once the SDK object is found
 struct ConvertFirst {};           // arguments are converted before resolution
 struct Truthy {};                 // every boolean parameter counts by its truthiness
@@ -98,6 +100,8 @@ template <Arg... A>
 struct is_check<Check<A...>> : std::true_type {};
 template <std::size_t N>
 struct is_check<Count<N>> : std::true_type {};
+template <Arg... A>
+struct is_check<Types<A...>> : std::true_type {};
 template <class O>
 struct is_convert : std::false_type {};
 template <auto F>
@@ -125,6 +129,10 @@ Napi::Value value_of(Napi::Env env, Returns<V>) {
 template <Arg... A>
 bool run_checks(const Napi::CallbackInfo& info, Check<A...>) {
   return check_args(info, {A...});
+}
+template <Arg... A>
+bool run_checks(const Napi::CallbackInfo& info, Types<A...>) {
+  return check_types(info, {A...});
 }
 template <std::size_t N>
 bool run_checks(const Napi::CallbackInfo& info, Count<N>) {

@@ -1,11 +1,13 @@
 #include "core/errors.h"
 
+#include "core/from_js.h"
+
 namespace brimo {
 namespace {
 
 bool is(const Napi::Value& value, Arg arg) {
   switch (arg) {
-    case Arg::Object: return value.Type() == napi_object || value.IsNull();  // typeof null is "object"
+    case Arg::Object: return is_object(value);
     case Arg::Function: return value.IsFunction();
     case Arg::String: return value.IsString();
     case Arg::Number: return value.IsNumber();
@@ -21,6 +23,10 @@ bool check_args(const Napi::CallbackInfo& info, std::initializer_list<Arg> expec
     raise_type_error(info.Env(), "Wrong number of arguments");
     return false;
   }
+  return check_types(info, expected);
+}
+
+bool check_types(const Napi::CallbackInfo& info, std::initializer_list<Arg> expected) {
   size_t i = 0;
   for (Arg arg : expected) {
     if (!is(info[i++], arg)) {

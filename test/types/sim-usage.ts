@@ -39,6 +39,21 @@ void [roles, sim.rooms.list()];
 sim.rooms.end('r1', 2);
 sim.rooms.reset();
 
+sim.chat.receive('r1', { fromNick: 'Dee', text: 'may I?' }, { waitingRoom: true });
+sim.chat.setFile('/tmp/deck.pdf', { size: 4096, steps: 8 });
+const sending: string[] = sim.chat.get('r1').sending;
+sim.live.setState('r1', 1);
+sim.live.setBackground('r1', { coverUrl: 'c.png' });
+const liveState: number = sim.live.get('r1').live.state;
+sim.waitingRoom.arrive('r1', [{ uuid: 'dee', name: 'Dee' }], { reason: 0 });
+sim.waitingRoom.update('r1', { logo: 'logo.png', isEnabledOnEntry: true });
+const waitingCount: number = sim.waitingRoom.get('r1').info.memberCount;
+const heardBy: number = sim.emit('waitingRoom', 'onMemberAdmitted', ['dee'], { room: 'r1' });
+const chatOf = sim.journal('waitingRoomChatController.sendTextMessage')[0]?.interface;
+void [sending, liveState, waitingCount, heardBy, chatOf];
+// @ts-expect-error people arriving need a uuid
+sim.waitingRoom.arrive('r1', { name: 'Nobody' });
+
 // @ts-expect-error completions run 'async', 'sync' or 'held'
 sim.answer('login', { mode: 'later' });
 // @ts-expect-error no listener kind of that name

@@ -107,3 +107,40 @@ roomService.getRoomContext('r1').addRtcStatsListener((...report) => {
   if (report[0] === 'onRemoteVideoStats') void Object.entries(report[1]).map(([user, layers]) => [user, layers[0].width]);
   if (report[0] === 'onNetworkQuality') void report[1].map((q) => q.upStatus);
 });
+// Chat, live streams and the waiting room of a joined room.
+const standup = kit.getRoomService().getRoomContext('r1');
+const chat = standup.getChatController();
+chat.sendFileMessage('f-1', '/tmp/deck.pdf', ['bob'], (code, message, sent) => {
+  if ('messageType' in sent && sent.messageType === 'file') void [sent.size, sent.path];
+});
+chat.sendImageMessage('i-1', '/tmp/cat.png', 640, 480, [], () => {});
+chat.fetchChatRoomMembers(0, 20, (code, message, members) => void members.map((m) => m.nick + m.avatar));
+chat.fetchChatroomHistoryMessages({ limit: 5 }, (code, message, page) => void page.map((m) => m.chatroomType));
+standup.getWaitingRoomChatController().recallChatroomMessage('m-1', Date.now(), (code) => void code);
+// @ts-expect-error recipients are a list
+chat.sendTextMessage('m-2', 'hi', 'bob', () => {});
+
+const live = standup.getLiveController();
+live.startLive({ title: 'All hands', liveLayout: '3', userUuidList: ['bob'] }, (code, message, at) => void at.pullHlsUrl);
+const liveInfo = live.getLiveInfo();
+if (liveInfo) void [liveInfo.state, liveInfo.userUuidList];
+live.updateBackgroundInfo({ coverUrl: 'c.png' }, (code, message, sequence: number) => void sequence);
+live.getBackgroundInfo((code, message, images) => void images.backgroundUpdatedSequence);
+live.stopLive(() => {});
+// @ts-expect-error stopLive takes its callback only
+live.stopLive({}, () => {});
+
+const lobby = standup.getWaitingRoomController();
+const lobbyId: number = lobby.addListener((...event) => {
+  if (event[0] === 'onMemberJoin' && 'uuid' in event[1]) void [event[1].joinTime, event[2]];
+  if (event[0] === 'onWaitingRoomInfoUpdated') void event[1].backgroundImage;
+  if (event[0] === 'onManagersUpdated') void event[1].map((m) => ('role' in m ? m.role.name : ''));
+  if (event[0] === 'onAllMembersKicked') void event.length;
+});
+const lobbyInfo = lobby.getWaitingRoomInfo();
+if (lobbyInfo) void [lobbyInfo.chatroomID, lobbyInfo.backgroundImageUrl];
+lobby.getMemberList(0, 10, 0, (code, message, people) => void people.map((p) => ('name' in p ? p.name : '')));
+lobby.admitMember('dee', false, () => {});
+lobby.removeListener(lobbyId);
+// @ts-expect-error a waiting-room listener gets the event name first
+lobby.addListener((info: { memberCount: number }) => void info);
