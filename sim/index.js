@@ -689,6 +689,34 @@ const channel = {
   /** Forgets every session. */
   reset() {
     return control('channel.reset');
+  },
+};
+
+/**
+ * The invitees of SIP and in-app calls. The room's controllers call users in: an
+ * invitee is in the room's sipInvitingMembers or appInvitingMembers (sim.rooms.get)
+ * with isInSipInviting or isInAppInviting, inviteType 1 (SIP) or 2 (in-app) and
+ * inviteState 1 while called, 2 once declined, 3 once cancelled, 4 once hung up,
+ * until they join (inviteState 0) or the call is removed or hung up; every change
+ * raises onMemberSIPInviteStateChanged or onMemberAppInviteStateChanged. Calling
+ * someone who is in the room fails with code 409 (a list: nobody is called); calling
+ * an invitee again rings again (a number or room system reports isRepeatedCall);
+ * cancelling, removing or hanging up a call that is not there fails with 404.
+ * hangUpCall of a member who joined by SIP makes them leave. A number call's callee
+ * is 'sip-' + country code + number, a room system's 'sip-room-' + its address.
+ */
+const invites = {
+  /** `user`, being called (SIP first, then in-app), joins: the invite event, then onMemberJoinRoom. */
+  accept(room, user) {
+    return control('invites.accept', { room, user });
+  },
+  /** `user`, being called, declines: stays in the list with inviteState 2. */
+  decline(room, user) {
+    return control('invites.decline', { room, user });
+  },
+};
+
+/**
  * The two chatrooms of every joined room: the room's own (chatroomType 0) and its
  * waiting room's (chatroomType 1), reached through the room's chat controllers.
  * A message sent through either reaches the room's listeners as
@@ -740,26 +768,6 @@ const chat = {
 };
 
 /**
- * The invitees of SIP and in-app calls. The room's controllers call users in: an
- * invitee is in the room's sipInvitingMembers or appInvitingMembers (sim.rooms.get)
- * with isInSipInviting or isInAppInviting, inviteType 1 (SIP) or 2 (in-app) and
- * inviteState 1 while called, 2 once declined, 3 once cancelled, 4 once hung up,
- * until they join (inviteState 0) or the call is removed or hung up; every change
- * raises onMemberSIPInviteStateChanged or onMemberAppInviteStateChanged. Calling
- * someone who is in the room fails with code 409 (a list: nobody is called); calling
- * an invitee again rings again (a number or room system reports isRepeatedCall);
- * cancelling, removing or hanging up a call that is not there fails with 404.
- * hangUpCall of a member who joined by SIP makes them leave. A number call's callee
- * is 'sip-' + country code + number, a room system's 'sip-room-' + its address.
- */
-const invites = {
-  /** `user`, being called (SIP first, then in-app), joins: the invite event, then onMemberJoinRoom. */
-  accept(room, user) {
-    return control('invites.accept', { room, user });
-  },
-  /** `user`, being called, declines: stays in the list with inviteState 2. */
-  decline(room, user) {
-    return control('invites.decline', { room, user });
  * The live stream of every joined room, a state machine: state 0 (not started),
  * 1 (live) and 2 (ended). startLive (from 0 or 2) makes the stream's task and its
  * addresses and goes live; updateLive changes title, password, layout, users and
