@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs what npm cannot: CMake, a C++17 compiler, nlohmann-json and GoogleTest
-# from Debian's packages (only when something is missing), then the npm packages.
+# Installs what npm cannot: CMake, a C++17 compiler, nlohmann-json, GoogleTest and
+# Chromium from Debian's packages (only when something is missing), then the npm packages.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -11,6 +11,8 @@ command -v make >/dev/null 2>&1 || missing+=(make)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
 [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
 [ -f /usr/include/png.h ] || missing+=(libpng-dev)
+# The renderer's browser tests, the viewer's test and its benchmark drive Debian's Chromium.
+[ -x /usr/bin/chromium ] || missing+=(chromium)
 
 if [ ${#missing[@]} -gt 0 ]; then
   cmd="apt-get update && apt-get install -y ${missing[*]}"
