@@ -17,36 +17,48 @@
 const LIMITED = [16, 255 / 219, 1.402 * (255 / 224), 0.344136 * (255 / 224), 0.714136 * (255 / 224), 1.772 * (255 / 224)];
 const FULL = [0, 1, 1.402, 0.344136, 0.714136, 1.772];
 
+// One triangle over the viewport. The varyings carry texture coordinates that land
+// every fragment on exactly one texel of each plane: for the centre of frame pixel x
+// (mirrored when asked) the middle of luma texel x and of chroma texel x / 2.
 const VERTEX_SHADER = `#version 300 es
-// One triangle that covers the viewport.
+uniform vec2 u_frame;       // frame size in pixels: the Y texture's size
+uniform vec2 u_chromaSize;  // the U and V textures' size
+uniform bool u_mirror;
+out highp vec2 v_luma;
+out highp vec2 v_chroma;
 void main() {
   vec2 corner = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
+  vec2 at = vec2(u_mirror ? 1.0 - corner.x : corner.x, 1.0 - corner.y) * u_frame;   // row 0 at the top
+  v_luma = at / u_frame;
+  v_chroma = at * 0.5 / u_chromaSize;
   gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
 }`;
 
+// Nearest-texel sampling; texelFetch would read the same texels but costs software
+// renderers (SwiftShader) about twice as much.
 const FRAGMENT_SHADER = `#version 300 es
 precision highp float;
-precision highp int;
-uniform highp sampler2D u_y;
-uniform highp sampler2D u_u;
-uniform highp sampler2D u_v;
-uniform vec2 u_viewport;   // drawing buffer size in pixels
-uniform vec2 u_frame;      // frame size in pixels
-uniform bool u_mirror;
-uniform float u_coefs[6];  // see LIMITED and FULL
+uniform sampler2D u_y;
+uniform sampler2D u_u;
+uniform sampler2D u_v;
+uniform mat3 u_matrix;   // YUV less u_offset to RGB, all in 0..1
+uniform vec3 u_offset;
+in highp vec2 v_luma;
+in highp vec2 v_chroma;
 out vec4 color;
 void main() {
-  // The frame pixel under this fragment, row 0 at the top; every chroma sample covers
-  // two by two luma pixels.
-  vec2 at = floor(vec2(gl_FragCoord.x, u_viewport.y - gl_FragCoord.y) * u_frame / u_viewport);
-  ivec2 p = ivec2(min(at, u_frame - 1.0));
-  if (u_mirror) p.x = int(u_frame.x) - 1 - p.x;
-  float y = (texelFetch(u_y, p, 0).r * 255.0 - u_coefs[0]) * u_coefs[1];
-  float u = texelFetch(u_u, p / 2, 0).r * 255.0 - 128.0;
-  float v = texelFetch(u_v, p / 2, 0).r * 255.0 - 128.0;
-  vec3 rgb = vec3(y + u_coefs[2] * v, y - u_coefs[3] * u - u_coefs[4] * v, y + u_coefs[5] * u);
-  color = vec4(clamp(rgb / 255.0, 0.0, 1.0), 1.0);
+  vec3 yuv = vec3(texture(u_y, v_luma).r, texture(u_u, v_chroma).r, texture(u_v, v_chroma).r);
+  color = vec4(clamp(u_matrix * (yuv - u_offset), 0.0, 1.0), 1.0);
 }`;
+
+// The shader's matrix (column-major) and offset for a set of coefficients.
+function shaderConstants([y0, ky, vr, ug, vg, ub]) {
+  return {
+    matrix: new Float32Array([ky, ky, ky, 0, -ug, ub, vr, -vg, 0]),
+    offset: new Float32Array([y0 / 255, 128 / 255, 128 / 255]),
+  };
+}
+const SHADER_CONSTANTS = new Map([[LIMITED, shaderConstants(LIMITED)], [FULL, shaderConstants(FULL)]]);
 
 const WHOLE = (value) => Number.isInteger(value) && value >= 0;
 
@@ -141,7 +153,7 @@ class WebGLBackend {
     this.program = program;
     this.vao = gl.createVertexArray();
     this.uniforms = {};
-    for (const name of ['u_y', 'u_u', 'u_v', 'u_viewport', 'u_frame', 'u_mirror', 'u_coefs']) {
+    for (const name of ['u_y', 'u_u', 'u_v', 'u_frame', 'u_chromaSize', 'u_mirror', 'u_matrix', 'u_offset']) {
       this.uniforms[name] = gl.getUniformLocation(program, name);
     }
     gl.useProgram(program);
@@ -185,11 +197,13 @@ class WebGLBackend {
     this.upload(2, chromaWidth, chromaHeight, buffer.vStride, buffer.uOffset, view);
     gl.pixelStorei(gl.UNPACK_ROW_LENGTH, 0);
     if (this.coefs !== coefs) {
-      gl.uniform1fv(this.uniforms.u_coefs, coefs);
+      const { matrix, offset } = SHADER_CONSTANTS.get(coefs);
+      gl.uniformMatrix3fv(this.uniforms.u_matrix, false, matrix);
+      gl.uniform3fv(this.uniforms.u_offset, offset);
       this.coefs = coefs;
     }
-    gl.uniform2f(this.uniforms.u_viewport, gl.drawingBufferWidth, gl.drawingBufferHeight);
     gl.uniform2f(this.uniforms.u_frame, width, height);
+    gl.uniform2f(this.uniforms.u_chromaSize, chromaWidth, chromaHeight);
     gl.uniform1i(this.uniforms.u_mirror, mirror ? 1 : 0);
     gl.viewport(0, 0, gl.drawingBufferWidth, gl.drawingBufferHeight);
     gl.bindVertexArray(this.vao);

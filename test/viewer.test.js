@@ -122,9 +122,9 @@ test('the tiles follow the room: microphones, cameras, a member joining and one 
     { uuid: cy.uuid, stopped });
 
   const guest = meeting.addGuest();
-  const everyone = () => meeting.members().map((m) => m.uuid);
-  await tilesDrawn(everyone(), 2);
-  assert.equal(everyone().length, 6);
+  const everyone = (await meeting.whenMembers((list) => list.some((m) => m.uuid === guest))).map((m) => m.uuid);
+  assert.equal(everyone.length, 6);
+  await tilesDrawn(everyone, 2);
   const { png, tiles } = await snapshot();
   const guestTile = tiles.find((t) => t.uuid === guest);
   assert.deepEqual(patternProblems(png, guestTile.box, meeting.members().find((m) => m.uuid === guest).pattern, false), []);

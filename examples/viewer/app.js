@@ -8,6 +8,8 @@ const HEADER_WORDS = 11;   // kind and uuid length, then the frame's layout (ser
 const tiles = new Map();   // uuid -> tile
 const names = new TextDecoder();
 const $ = (id) => document.getElementById(id);
+// ?backend=2d draws with the 2D canvas even where WebGL2 is there.
+const backend = new URLSearchParams(location.search).get('backend') ?? 'auto';
 
 function makeTile(member) {
   const element = document.createElement('div');
@@ -18,7 +20,7 @@ function makeTile(member) {
   const canvas = element.querySelector('canvas');
   const tile = {
     element,
-    renderer: new I420Renderer(canvas, { mirror: member.local }),
+    renderer: new I420Renderer(canvas, { mirror: member.local, backend }),
     frame: { width: 0, height: 0, buffer: { bytes: null, yStride: 0, uStride: 0, vStride: 0, yOffset: 0, uOffset: 0, vOffset: 0 } },
     pending: null,   // the newest message not drawn yet
     received: 0,

@@ -33,6 +33,7 @@ class Meeting {
     this.patterns = new Map();   // uuid -> the user number its camera's pattern carries
     this.cameras = new Map();    // uuid -> generator id
     this.joined = 0;
+    this.waiting = [];           // [predicate, resolve] of whenMembers
   }
 
   async join(users) {
@@ -53,8 +54,15 @@ class Meeting {
     this.refresh();
     const others = [];
     for (let i = 1; i < users; i++) others.push(this.newcomer());
-    if (others.length > 0) sim.rooms.addMember(ROOM, others);
     kit.startListenVideoFrame();
+    if (others.length > 0) sim.rooms.addMember(ROOM, others);
+    await this.whenMembers((list) => list.length >= users);
+  }
+
+  /** Resolves once the member list, as the room's events leave it, satisfies `predicate`. */
+  whenMembers(predicate) {
+    if (predicate(this.list)) return Promise.resolve(this.list);
+    return new Promise((resolve) => this.waiting.push([predicate, resolve]));
   }
 
   /** A member record for the simulated SDK: the next name, camera on, microphone on for some. */
@@ -93,6 +101,12 @@ class Meeting {
       this.cameras.set(uuid, sim.frames.start({ room: ROOM, userUuids: [uuid], firstUser: this.patterns.get(uuid), ...this.camera }));
     }
     this.onMembers(this.list);
+    const waiting = this.waiting;
+    this.waiting = [];
+    for (const [predicate, resolve] of waiting) {
+      if (predicate(this.list)) resolve(this.list);
+      else this.waiting.push([predicate, resolve]);
+    }
   }
 
   /** Someone new joins with the camera on; answers their uuid. */
