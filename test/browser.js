@@ -62,4 +62,4 @@ async function rendererPage(browser, pages = {}) {
   return page;
 }
 
-module.exports = { launch, rendererPage, executablePath };
+module.exports = { launch, rendererPage, executablePath, ARGS };

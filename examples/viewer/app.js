@@ -87,7 +87,8 @@ function animate(now) {
     if (elapsed >= 1000) {
       tile.fps = ((tile.drawn - tile.lastSecond.drawn) * 1000) / elapsed;
       tile.lastSecond = { at: now, drawn: tile.drawn };
-      tile.element.querySelector('.fps').textContent = `${tile.fps.toFixed(1)} fps`;
+      const off = tile.element.classList.contains('video-off');
+      tile.element.querySelector('.fps').textContent = off ? '' : `${tile.fps.toFixed(1)} fps`;
     }
   }
   requestAnimationFrame(animate);
