@@ -28,9 +28,9 @@ out highp vec2 v_luma;
 out highp vec2 v_chroma;
 void main() {
   vec2 corner = vec2(float((gl_VertexID << 1) & 2), float(gl_VertexID & 2));
-  vec2 at = vec2(u_mirror ? 1.0 - corner.x : corner.x, 1.0 - corner.y) * u_frame;   // row 0 at the top
-  v_luma = at / u_frame;
-  v_chroma = at * 0.5 / u_chromaSize;
+  vec2 at = vec2(u_mirror ? 1.0 - corner.x : corner.x, 1.0 - corner.y);   // 0..1 over the frame, row 0 at the top
+  v_luma = at;
+  v_chroma = at * u_frame * 0.5 / u_chromaSize;
   gl_Position = vec4(corner * 2.0 - 1.0, 0.0, 1.0);
 }`;
 

@@ -29,7 +29,11 @@ async function launch() {
     throw new Error(`no Chromium at ${executablePath}: \`npm run setup\` installs Debian's chromium package (as root)`);
   }
   const { chromium } = require('playwright-core');
-  return chromium.launch({ executablePath, headless: true, args: ARGS });
+  // The browser is not under test: a sanitizer runtime preloaded into the tests
+  // (npm run test:asan) stays out of it.
+  const env = { ...process.env };
+  delete env.LD_PRELOAD;
+  return chromium.launch({ executablePath, headless: true, args: ARGS, env });
 }
 
 /**
