@@ -34,7 +34,7 @@ const FPS = 30;
 
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-/** Headless Chromium showing `url`, with evaluate(expression) in its page, and close(). */
+/** Headless Chromium showing `url`, with evaluate(expression) in its page, navigate(url) and close(). */
 async function openChromium(url) {
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'brimo-bench-'));
   const child = spawn(executablePath, ['--headless', ...ARGS, `--user-data-dir=${profile}`, '--remote-debugging-port=0',
@@ -61,20 +61,25 @@ async function openChromium(url) {
     const socket = new WebSocket(page.webSocketDebuggerUrl);
     await new Promise((resolve, reject) => socket.once('open', resolve).once('error', reject));
     let id = 0;
-    const evaluate = (expression) => new Promise((resolve, reject) => {
+    const send = (method, params) => new Promise((resolve, reject) => {
       const mine = ++id;
       const onMessage = (data) => {
         const message = JSON.parse(data);
         if (message.id !== mine) return;
         socket.off('message', onMessage);
-        const { result, exceptionDetails } = message.result ?? {};
-        if (message.error || exceptionDetails) reject(new Error(JSON.stringify(message.error ?? exceptionDetails)));
-        else resolve(result.value);
+        if (message.error) reject(new Error(`${method}: ${message.error.message}`));
+        else resolve(message.result);
       };
       socket.on('message', onMessage);
-      socket.send(JSON.stringify({ id: mine, method: 'Runtime.evaluate', params: { expression, awaitPromise: true, returnByValue: true } }));
+      socket.send(JSON.stringify({ id: mine, method, params }));
     });
-    return { evaluate, close: async () => { socket.close(); await close(); } };
+    const evaluate = async (expression) => {
+      const { result, exceptionDetails } = await send('Runtime.evaluate', { expression, awaitPromise: true, returnByValue: true });
+      if (exceptionDetails) throw new Error(exceptionDetails.exception?.description ?? exceptionDetails.text);
+      return result.value;
+    };
+    const navigate = (to) => send('Page.navigate', { url: to });
+    return { evaluate, navigate, close: async () => { socket.close(); await close(); } };
   } catch (error) {
     await close();
     throw error;
@@ -97,7 +102,8 @@ async function main() {
     // The transport alone first, on a bare page of the same server: a socket that only
     // counts frame messages. Then the viewer in the same tab.
     chromium = await openChromium(`${viewer.url}bare`);
-    const { evaluate } = chromium;
+    const { evaluate, navigate } = chromium;
+    await waitFor(evaluate, `location.pathname === '/bare' && document.readyState === 'complete'`, 'the bare page');
     const transport = await evaluate(`(async () => {
       const socket = new WebSocket('${viewer.url.replace('http', 'ws')}video');
       socket.binaryType = 'arraybuffer';
@@ -110,7 +116,7 @@ async function main() {
       socket.close();
       return (frames - start[1]) / ((performance.now() - start[0]) / 1000);
     })()`);
-    await evaluate(`location.href = '${viewer.url}?backend=${BACKEND}'`);
+    await navigate(`${viewer.url}?backend=${BACKEND}`);
     await waitFor(evaluate, `(window.viewerStats?.() ?? []).filter((t) => t.drawn > 0).length === ${USERS}`, 'every tile to draw');
     await sleep(2000);
 

@@ -28,8 +28,29 @@ function makeTile(member) {
     lastSecond: { at: performance.now(), drawn: 0 },
     fps: 0,
   };
+  // With WebGL2 the canvas keeps the tile's own resolution (at most the frame's, in the
+  // frame's shape): the shader then runs once per pixel shown, not per pixel sent.
+  if (tile.renderer.backend === 'webgl2') {
+    tile.renderer.resize = false;
+    tile.box = { width: 0, height: 0 };
+    tile.observer = new ResizeObserver(([entry]) => {
+      tile.box.width = entry.contentRect.width * devicePixelRatio;
+      tile.box.height = entry.contentRect.height * devicePixelRatio;
+    });
+    tile.observer.observe(canvas);
+  }
   $('tiles').append(element);
   return tile;
+}
+
+// The canvas size a frame is drawn at: the tile's, in the frame's shape, never above the frame's.
+function fitCanvas(tile, width, height) {
+  const { canvas } = tile.renderer;
+  const scale = Math.min(1, tile.box.width / width, tile.box.height / height) || 1;
+  const w = Math.max(1, Math.round(width * scale));
+  const h = Math.max(1, Math.round(height * scale));
+  if (canvas.width !== w) canvas.width = w;
+  if (canvas.height !== h) canvas.height = h;
 }
 
 function showMembers(members) {
@@ -37,6 +58,7 @@ function showMembers(members) {
   for (const [uuid, tile] of tiles) {
     if (present.has(uuid)) continue;
     tile.renderer.dispose();
+    tile.observer?.disconnect();
     tile.element.remove();
     tiles.delete(uuid);
   }
@@ -73,6 +95,7 @@ function drawFrame(tile, data) {
   [frame.width, frame.height] = [head[1], head[2]];
   [buffer.yStride, buffer.uStride, buffer.vStride, buffer.yOffset, buffer.uOffset, buffer.vOffset] = head.subarray(3, 9);
   buffer.bytes = new Uint8Array(data, pixelsAt, buffer.vOffset);
+  if (tile.observer) fitCanvas(tile, frame.width, frame.height);
   tile.renderer.draw(frame);
   tile.drawn++;
 }
