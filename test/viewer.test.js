@@ -8,6 +8,8 @@ const assert = require('node:assert/strict');
 const os = require('node:os');
 const path = require('node:path');
 const { spawn } = require('node:child_process');
+const http = require('node:http');
+const { once } = require('node:events');
 const { PNG } = require('pngjs');
 const { root, sim } = require('./helpers');
 const { launch } = require('./browser');
@@ -155,6 +157,18 @@ test('npm run viewer\'s server stops by itself after --seconds and its process e
   assert.equal(code, 0, out);
   assert.match(out, /viewer at http:\/\/127\.0\.0\.1:\d+\/ \(3 members, 64x36 at 30 fps\)/);
   assert.match(out, /viewer closed/);
+
+  // A port in use: an error, and the process still ends.
+  const busy = http.createServer().listen(0, '127.0.0.1');
+  await once(busy, 'listening');
+  const taken = spawn(process.execPath, [path.join(root, 'examples/viewer/server.js'), '--port', String(busy.address().port)],
+    { stdio: ['ignore', 'pipe', 'pipe'] });
+  let complaint = '';
+  taken.stderr.on('data', (chunk) => { complaint += chunk; });
+  const [takenCode] = await once(taken, 'exit');
+  busy.close();
+  assert.equal(takenCode, 1);
+  assert.match(complaint, /viewer: listen EADDRINUSE/);
 
   const bad = spawn(process.execPath, [path.join(root, 'examples/viewer/server.js'), '--size', 'big'], { stdio: ['ignore', 'pipe', 'pipe'] });
   let errors = '';

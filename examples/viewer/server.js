@@ -127,6 +127,7 @@ async function startViewer({ host = '127.0.0.1', port = 0, users = 6, width = 64
     });
   });
   const wss = new WebSocketServer({ server, path: '/video' });
+  wss.on('error', () => {});   // the HTTP server's own errors, which listen() reports
   wss.on('connection', (ws) => {
     clients.add(ws);
     ws.on('close', () => clients.delete(ws));
@@ -177,13 +178,6 @@ async function startViewer({ host = '127.0.0.1', port = 0, users = 6, width = 64
   schedule();
   const stopLiving = lively ? liven(meeting) : () => {};
 
-  await new Promise((resolve, reject) => {
-    server.once('error', reject);
-    server.listen(port, host, resolve);
-  });
-  const url = `http://${host}:${server.address().port}/`;
-  say(`viewer at ${url} (${members.length} members, ${width}x${height} at ${fps} fps)`);
-
   let closing = null;
   const close = () => {
     closing ??= (async () => {
@@ -191,11 +185,24 @@ async function startViewer({ host = '127.0.0.1', port = 0, users = 6, width = 64
       stopLiving();
       for (const ws of clients) ws.terminate();
       await new Promise((resolve) => wss.close(resolve));
-      await new Promise((resolve) => server.close(resolve));
+      if (server.listening) await new Promise((resolve) => server.close(resolve));
       await meeting.close();
     })();
     return closing;
   };
+
+  try {
+    await new Promise((resolve, reject) => {
+      server.once('error', reject);
+      server.listen(port, host, resolve);
+    });
+  } catch (error) {
+    await close();   // a port in use: the meeting ends, so the process can too
+    throw error;
+  }
+  const url = `http://${host}:${server.address().port}/`;
+  say(`viewer at ${url} (${members.length} members, ${width}x${height} at ${fps} fps)`);
+
   const stats = () => ({
     polls,
     clients: clients.size,
@@ -255,7 +262,7 @@ async function main() {
 
 if (require.main === module) {
   main().catch((error) => {
-    console.error(error);
+    console.error(`viewer: ${error.message}`);
     process.exitCode = 1;
   });
 }
