@@ -276,6 +276,38 @@ test('bad frames throw in the page and leave the renderer usable; dispose ends i
   assert.deepEqual(page.errors, []);
 });
 
+test('webgl2: a lost context draws nothing and throws nothing; once restored, frames draw right again', async () => {
+  const frame = makeFrame(16, 8, (x, y) => [40 + x * 12, 60 + y * 20, 200 - x * 8]);
+  const outcome = await page.evaluate(async ({ bytes, layout, width, height }) => {
+    const canvas = document.createElement('canvas');
+    const renderer = new window.I420Renderer(canvas);
+    const frame = { width, height, buffer: { ...layout, bytes: Uint8Array.from(atob(bytes), (c) => c.charCodeAt(0)) } };
+    const lose = canvas.getContext('webgl2').getExtension('WEBGL_lose_context');
+    renderer.draw(frame);
+    const event = (name) => new Promise((resolve, reject) => {
+      canvas.addEventListener(name, resolve, { once: true });
+      setTimeout(() => reject(new Error(`no ${name} event`)), 10000);
+    });
+    const lost = event('webglcontextlost');
+    lose.loseContext();
+    await lost;
+    await new Promise((resolve) => setTimeout(resolve, 0));   // restoring is allowed once the event is over
+    renderer.draw(frame);   // nothing to draw on, and no error
+    const restored = event('webglcontextrestored');
+    lose.restoreContext();
+    await restored;
+    renderer.draw(frame);
+    const read = document.createElement('canvas');
+    [read.width, read.height] = [canvas.width, canvas.height];
+    const context = read.getContext('2d');
+    context.drawImage(canvas, 0, 0);
+    const pixels = Array.from(context.getImageData(0, 0, width, height).data);
+    renderer.dispose();
+    return { pixels };
+  }, wire(frame));
+  assert.equal(mismatch(Uint8Array.from(outcome.pixels), reference(frame), 16), null);
+});
+
 // --- in Node: both module forms, and the checks that need no browser ---
 
 // A canvas with a 2D context that records what is drawn.
