@@ -1,7 +1,7 @@
 'use strict';
 // Makes renderer/index.cjs, the CommonJS form of renderer/index.mjs (for require() in
 // an Electron renderer or a bundler that wants CommonJS): the same code, its exports
-// gathered into module.exports. Run by `npm run build`.
+// gathered into module.exports. Run by scripts/setup.sh, so by every build and test.
 
 const fs = require('node:fs');
 const path = require('node:path');

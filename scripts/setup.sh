@@ -30,3 +30,6 @@ fi
 if [ ! -x node_modules/.bin/cmake-js ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
   npm ci --no-audit --no-fund
 fi
+
+# brimo/renderer's CommonJS form, made from its ES module source.
+node scripts/renderer-cjs.js
