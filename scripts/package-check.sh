@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The package as an application receives it: packs it, checks what the tarball holds,
-# installs it in a new application offline (npm's cache holds what the set-up step
-# fetched) and loads every entry point there, CommonJS and ES modules; then the same
-# after a clean reinstall from the application's lockfile (npm ci).
+# installs it in a new application offline with an empty npm cache (the build tools
+# are bundled) and loads every entry point there, CommonJS and ES modules; then the
+# same after a clean reinstall from the application's lockfile (npm ci).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -17,13 +17,18 @@ for needed in package.json index.js index.mjs index.d.ts lib/build.js lib/api.js
   sim/src/engine.cc sim/addon/control.cc; do
   grep -qx "$needed" "$work/contents" || { echo "package lacks $needed" >&2; exit 1; }
 done
-if grep -E '^(test|build|bench|examples|docs|node_modules|\.ci)/' "$work/contents"; then
+if grep -E '^(test|build|bench|examples|docs|\.ci)/|^node_modules/(typescript|typedoc|pngjs|@types)/' "$work/contents"; then
   echo "package holds files it does not need (above)" >&2
   exit 1
 fi
+for bundled in cmake-js node-addon-api node-api-headers; do
+  grep -qx "node_modules/$bundled/package.json" "$work/contents" || { echo "package lacks its bundled $bundled" >&2; exit 1; }
+done
 
 app="$work/app"
 mkdir "$app"
+# Nothing from npm's cache or the network: what the install needs is in the tarball.
+export npm_config_cache="$work/npm-cache"
 cd "$app"
 npm init -y >/dev/null
 
