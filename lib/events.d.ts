@@ -10,6 +10,8 @@ export type EmitterKind = ListenerKindNames[ClassName];
 
 /** One listener registration as an EventEmitter: each SDK event under its own name, with its payload. */
 export declare class ListenerEmitter<M extends Record<keyof M, any[]>> extends EventEmitter<M> {
+  /** As listen(): prefer listen(), which types the emitter by its kind. */
+  constructor(wrapper: InstanceType<(typeof brimo)[ClassName]>, kind: EmitterKind);
   readonly kind: EmitterKind;
   /** The id the wrapper's add method answered. */
   readonly id: number;

@@ -15,16 +15,25 @@ const { listenerKinds } = require('./api');
 
 /** An emitter of one listener registration; close() removes it. */
 class ListenerEmitter extends EventEmitter {
+  #unregister;
+
   constructor(wrapper, kind) {
     super();
-    const { add, remove } = listenerKinds[kind];
+    const known = Object.hasOwn(listenerKinds, kind) ? listenerKinds[kind] : undefined;
+    if (known === undefined) {
+      throw new TypeError(`brimo/events: no listener kind ${String(kind)}; one of ${Object.keys(listenerKinds).join(', ')}`);
+    }
+    if (!(wrapper instanceof brimo[known.className])) {
+      throw new TypeError(`brimo/events: listeners of kind ${kind} register with an ${known.className}`);
+    }
+    const { add, remove } = known;
     this.kind = kind;
     this.id = wrapper[add]((name, ...payload) => this.emit(name, ...payload));
     if (typeof this.id !== 'number' || this.id < 0) {
       throw new Error(`brimo/events: ${add} did not register the listener (the SDK object is missing)`);
     }
     this.closed = false;
-    this.unregister = () => wrapper[remove](this.id);
+    this.#unregister = () => wrapper[remove](this.id);
   }
 
   /**
@@ -34,7 +43,7 @@ class ListenerEmitter extends EventEmitter {
   close() {
     if (this.closed) return false;
     this.closed = true;
-    return this.unregister();
+    return this.#unregister();
   }
 }
 
@@ -44,13 +53,6 @@ class ListenerEmitter extends EventEmitter {
  * takes that kind. Answers an EventEmitter that emits each event under its name.
  */
 function listen(wrapper, kind) {
-  const known = Object.hasOwn(listenerKinds, kind) ? listenerKinds[kind] : undefined;
-  if (known === undefined) {
-    throw new TypeError(`brimo/events: no listener kind ${String(kind)}; one of ${Object.keys(listenerKinds).join(', ')}`);
-  }
-  if (!(wrapper instanceof brimo[known.className])) {
-    throw new TypeError(`brimo/events: listeners of kind ${kind} register with an ${known.className}`);
-  }
   return new ListenerEmitter(wrapper, kind);
 }
 
