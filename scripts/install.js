@@ -30,7 +30,9 @@ function main() {
   }
   const jobs = typeof os.availableParallelism === 'function' ? os.availableParallelism() : os.cpus().length;
   const args = [require.resolve('cmake-js/bin/cmake-js'), 'build', '--log-level', 'warn', '--parallel', String(jobs)];
-  if (process.env.PARLO_SDK_DIR) args.push(`--CDPARLO_SDK_DIR=${path.resolve(process.env.PARLO_SDK_DIR)}`);
+  // Stated every time, so that a rebuild without PARLO_SDK_DIR is the simulation's again.
+  const sdk = process.env.PARLO_SDK_DIR ? path.resolve(process.env.PARLO_SDK_DIR) : '';
+  args.push(`--CDPARLO_SDK_DIR=${sdk}`);
   const run = spawnSync(process.execPath, args, { cwd: root, stdio: 'inherit' });
   if (run.error) {
     console.error(`brimo: cannot run cmake-js: ${run.error.message}`);
