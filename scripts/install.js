@@ -29,20 +29,27 @@ function main() {
     return 1;
   }
   const jobs = typeof os.availableParallelism === 'function' ? os.availableParallelism() : os.cpus().length;
-  const args = [require.resolve('cmake-js/bin/cmake-js'), 'build', '--log-level', 'warn', '--parallel', String(jobs)];
-  // Stated every time, so that a rebuild without PARLO_SDK_DIR is the simulation's again.
+  const cmakeJs = require.resolve('cmake-js/bin/cmake-js');
+  // Configured every time (a build alone keeps an existing folder's settings), and the
+  // SDK stated every time, so that a rebuild without PARLO_SDK_DIR is the simulation's again.
   const sdk = process.env.PARLO_SDK_DIR ? path.resolve(process.env.PARLO_SDK_DIR) : '';
-  args.push(`--CDPARLO_SDK_DIR=${sdk}`);
-  const run = spawnSync(process.execPath, args, { cwd: root, stdio: 'inherit' });
-  if (run.error) {
-    console.error(`brimo: cannot run cmake-js: ${run.error.message}`);
-    return 1;
+  const steps = [
+    ['configure', '--log-level', 'warn', `--CDPARLO_SDK_DIR=${sdk}`],
+    ['build', '--log-level', 'warn', '--parallel', String(jobs)],
+  ];
+  for (const step of steps) {
+    const run = spawnSync(process.execPath, [cmakeJs, ...step], { cwd: root, stdio: 'inherit' });
+    if (run.error) {
+      console.error(`brimo: cannot run cmake-js: ${run.error.message}`);
+      return 1;
+    }
+    if (run.status !== 0) {
+      console.error('brimo: the build failed. The simulated SDK needs nlohmann-json (Debian: nlohmann-json3-dev);');
+      console.error('  PARLO_SDK_DIR=<sdk> builds against a real parlo SDK instead.');
+      return run.status === null ? 1 : run.status;
+    }
   }
-  if (run.status !== 0) {
-    console.error('brimo: the build failed. The simulated SDK needs nlohmann-json (Debian: nlohmann-json3-dev);');
-    console.error('  PARLO_SDK_DIR=<sdk> builds against a real parlo SDK instead.');
-  }
-  return run.status === null ? 1 : run.status;
+  return 0;
 }
 
 process.exitCode = main();

@@ -14,17 +14,24 @@ mkdir -p "$sdk/lib" "$sdk/include"
 cp build/Release/libparlo.so "$sdk/lib/"
 cp -r src/sdk "$sdk/include/sdk"
 
-npx cmake-js build --out build-sdk --CDPARLO_SDK_DIR="$sdk" --CDBRIMO_UNIT_TESTS=OFF --parallel 2 --log-level warn
+# cmake-js build alone keeps an existing folder's settings: configure states them.
+npx cmake-js configure --out build-sdk --CDPARLO_SDK_DIR="$sdk" --CDBRIMO_UNIT_TESTS=OFF --log-level warn
+npx cmake-js build --out build-sdk --parallel 2 --log-level warn
 out="$PWD/build-sdk/Release"
 [ -f "$out/brimo.node" ] && [ -f "$out/libparlo.so" ] || { echo "brimo.node or the SDK's library is missing" >&2; exit 1; }
 [ ! -e "$out/parlo_sim.node" ] || { echo "the simulation's control module was built" >&2; exit 1; }
+# The module finds the SDK's library beside itself, wherever the folder goes.
+[ "$(readelf -d "$out/brimo.node" | sed -n 's/.*R\(UN\)\?PATH.*\[\(.*\)\]/\2/p')" = '$ORIGIN' ] || {
+  echo "brimo.node looks for its libraries elsewhere than beside itself" >&2; exit 1; }
 
-BRIMO_BUILD_DIR="$out" node -e "
+BRIMO_BUILD_DIR="$out" PARLO_SDK_DIR="$sdk" node -e "
   const assert = require('node:assert/strict');
   const brimo = require('.');
   assert.equal(Object.keys(brimo).length, 16);
   const versions = new brimo.IQVParloWrap().getSdkVersions();
   assert.equal(typeof versions.parloVersion, 'string');
-  assert.throws(() => require('./sim'), { message: /the simulated parlo SDK is not built: this brimo is built against the parlo SDK in $sdk/ });
-  console.log('sdk check: brimo.node runs against the SDK in $sdk; brimo/sim says the simulation is not built');
+  const sdk = process.env.PARLO_SDK_DIR;
+  assert.throws(() => require('./sim'), (err) =>
+    err.message === 'brimo/sim: the simulated parlo SDK is not built: this brimo is built against the parlo SDK in ' + sdk);
+  console.log('sdk check: brimo.node runs against the SDK in ' + sdk + '; brimo/sim says the simulation is not built');
 "
