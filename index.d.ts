@@ -89,13 +89,45 @@ export interface SdkVersions {
 /** A listener id: unique in the process, never reused. -1 when the SDK object to register with is missing. */
 export type ListenerId = number;
 
+// --- listener events ---
+//
+// Each listener kind has one event map: event name -> the payload its listener receives
+// after the name (a union where an event comes in two forms). A listener is called as
+// (name, ...payload) and may declare any number of parameters: (name) => …,
+// (name, a) => … and (name, a, b) => … narrow each parameter by comparing the name;
+// (...event) => … narrows the whole event by comparing event[0]; (name, ...payload)
+// compiles too, with the payload's elements typed as every event's. brimo/events
+// emits the same maps' events under their names.
+
+/** The events of map M as a listener receives them: the name, then the payload. */
+export type EventOf<M> = {
+  [K in keyof M & string]: M[K] extends infer P ? (P extends unknown[] ? [K, ...P] : never) : never;
+}[keyof M & string];
+type Leading<T extends unknown[], N extends number, A extends unknown[] = []> = A['length'] extends N
+  ? A
+  : T extends [infer H, ...infer R]
+    ? Leading<R, N, [...A, H]>
+    : Leading<[], N, [...A, undefined]>;
+/** Every event of map M cut or filled up (with undefined) to N arguments, the name first. */
+export type LeadingArgs<M, N extends number> = EventOf<M> extends infer E ? (E extends unknown[] ? Leading<E, N> : never) : never;
+/** A listener of map M that reads every argument. */
+export type ListenerOf<M> = (...event: EventOf<M>) => void;
+/** A listener of map M that declares N parameters, the name included. */
+export type ListenerWith<M, N extends number> = (...event: LeadingArgs<M, N>) => void;
+
 /** Events of an auth listener: the SDK's event code. */
-export type AuthEvent = ['onAuthEvent', number];
-export type AuthListener = (...event: AuthEvent) => void;
+export interface AuthEvents {
+  onAuthEvent: [code: number];
+}
+export type AuthEvent = EventOf<AuthEvents>;
+export type AuthListener = ListenerOf<AuthEvents>;
 
 /** Events of a global event listener: three SDK engine events share one name. */
-export type GlobalEvent = ['Node_commonRtcEngineEvent', string];
-export type GlobalEventListener = (...event: GlobalEvent) => void;
+export interface GlobalEvents {
+  Node_commonRtcEngineEvent: [text: string];
+}
+export type GlobalEvent = EventOf<GlobalEvents>;
+export type GlobalEventListener = ListenerOf<GlobalEvents>;
 
 /**
  * One request of getVideoFrame: script owns it and the arrays in it; the call
@@ -139,6 +171,7 @@ export interface VideoFrameRequest {
 export class IQVParloWrap {
   constructor();
   addGlobalEventListener(listener: GlobalEventListener): ListenerId;
+  addGlobalEventListener(listener: ListenerWith<GlobalEvents, 1>): ListenerId;
   /** Throws "Index out of bounds" for an id this table never issued. */
   removeGlobalEventListener(id: ListenerId): boolean;
   getAuthService(): IQVAuthServiceWrap;
@@ -169,6 +202,7 @@ export class IQVAuthServiceWrap {
   constructor();
   /** -1, without an exception, when the SDK has no auth service. */
   addAuthListener(listener: AuthListener): ListenerId;
+  addAuthListener(listener: ListenerWith<AuthEvents, 1>): ListenerId;
   /** Throws "Index out of bounds" for an id this table never issued; false while the auth service is missing. */
   removeAuthListener(id: ListenerId): boolean;
   isLoggedIn(): boolean;
@@ -348,56 +382,82 @@ export interface RtcVideoStatsEntry {
  * (deviceId, flag), a new default device, the local volume, the virtual background
  * and the local recorder.
  */
-export type MediaEvent =
-  | ['onCameraDeviceChanged' | 'onPlayoutDeviceChanged' | 'onRecordDeviceChanged', string, boolean]
-  | ['onDefaultPlayoutDeviceChanged' | 'onDefaultRecordDeviceChanged', string]
+export interface MediaEvents {
+  onCameraDeviceChanged: [deviceId: string, added: boolean];
+  onPlayoutDeviceChanged: [deviceId: string, added: boolean];
+  onRecordDeviceChanged: [deviceId: string, added: boolean];
+  onDefaultPlayoutDeviceChanged: [deviceId: string];
+  onDefaultRecordDeviceChanged: [deviceId: string];
   /** Two forms: (volume, vad) and (volume). */
-  | ['onLocalAudioVolumeIndication', number, boolean]
-  | ['onLocalAudioVolumeIndication', number]
-  /** (enabled, reason) */
-  | ['onRtcVirtualBackgroundSourceEnabled', boolean, number]
-  /** (status, text) and (error, text) */
-  | ['onLocalRecorderStatus' | 'onLocalRecorderError', number, string];
+  onLocalAudioVolumeIndication: [volume: number, vad: boolean] | [volume: number];
+  onRtcVirtualBackgroundSourceEnabled: [enabled: boolean, reason: number];
+  onLocalRecorderStatus: [status: number, text: string];
+  onLocalRecorderError: [error: number, text: string];
+}
+export type MediaEvent = EventOf<MediaEvents>;
 
-/** Room events as the listener receives them: the event name, then its payload. */
-export type RoomEvent =
-  | MediaEvent
-  | ['onMemberRoleChanged', string, RoomRole, RoomRole]
-  | ['onMemberJoinRoom' | 'onMemberLeaveRoom' | 'onMemberJoinRtcChannel' | 'onMemberLeaveRtcChannel'
-      | 'onMemberJoinChatroom' | 'onMemberLeaveChatroom', MaybeRoomMember[]]
-  | ['onRoomEnded' | 'onRoomLiveStateChanged' | 'onRoomConnectStateChanged' | 'onRtcScreenCaptureStatus', number]
-  | ['onRoomLockStateChanged' | 'onRoomAnnotationEnableChanged' | 'onRoomBlacklistStateChanged' | 'onAudioHowling', boolean]
-  | ['onRoomRemainingSecondsRenewed' | 'onRoomLiveBackgroundInfoChanged' | 'onRoomMaxMembersChanged', number]
-  /** (member, on, the member who made the change) */
-  | ['onMemberAudioMuteChanged' | 'onMemberVideoMuteChanged' | 'onMemberScreenShareStateChanged'
-      | 'onMemberSystemAudioShareStateChanged' | 'onMemberWhiteboardStateChanged', MaybeRoomMember, boolean, MaybeRoomMember]
-  | ['onRtcScreenCaptureSourceDataUpdate', { x: number; y: number; width: number; height: number }]
-  | ['onMemberSIPInviteStateChanged' | 'onMemberAppInviteStateChanged', MaybeRoomMember, MaybeRoomMember]
-  | ['onReceiveChatroomMessages', Array<ChatMessage | Record<string, never>>]
-  | ['onChatroomMessageAttachmentProgress', string, number, number, number]
+type MemberListEvent = [members: MaybeRoomMember[]];
+/** (member, on, the member who made the change) */
+type MemberStateEvent = [member: MaybeRoomMember, on: boolean, operator: MaybeRoomMember];
+
+/** Room events: each name with the payload the listener receives after it. */
+export interface RoomEvents extends MediaEvents {
+  onMemberRoleChanged: [userUuid: string, before: RoomRole, after: RoomRole];
+  onMemberJoinRoom: MemberListEvent;
+  onMemberLeaveRoom: MemberListEvent;
+  onMemberJoinRtcChannel: MemberListEvent;
+  onMemberLeaveRtcChannel: MemberListEvent;
+  onMemberJoinChatroom: MemberListEvent;
+  onMemberLeaveChatroom: MemberListEvent;
+  onRoomEnded: [reason: number];
+  onRoomLiveStateChanged: [state: number];
+  onRoomConnectStateChanged: [state: number];
+  onRtcScreenCaptureStatus: [status: number];
+  onRoomLockStateChanged: [locked: boolean];
+  onRoomAnnotationEnableChanged: [enabled: boolean];
+  onRoomBlacklistStateChanged: [enabled: boolean];
+  onAudioHowling: [howling: boolean];
+  onRoomRemainingSecondsRenewed: [seconds: number];
+  onRoomLiveBackgroundInfoChanged: [sequence: number];
+  onRoomMaxMembersChanged: [maxMembers: number];
+  onMemberAudioMuteChanged: MemberStateEvent;
+  onMemberVideoMuteChanged: MemberStateEvent;
+  onMemberScreenShareStateChanged: MemberStateEvent;
+  onMemberSystemAudioShareStateChanged: MemberStateEvent;
+  onMemberWhiteboardStateChanged: MemberStateEvent;
+  onRtcScreenCaptureSourceDataUpdate: [rect: { x: number; y: number; width: number; height: number }];
+  onMemberSIPInviteStateChanged: [member: MaybeRoomMember, operator: MaybeRoomMember];
+  onMemberAppInviteStateChanged: [member: MaybeRoomMember, operator: MaybeRoomMember];
+  onReceiveChatroomMessages: [messages: Array<ChatMessage | Record<string, never>>];
+  onChatroomMessageAttachmentProgress: [messageUuid: string, transferred: number, total: number, progress: number];
   /** Two forms: (channel, code) and (code, message). */
-  | ['onRtcChannelError', string, number]
-  | ['onRtcChannelError', number, string]
+  onRtcChannelError: [channel: string, code: number] | [code: number, message: string];
   /** Each changed key maps to `{ value }`. */
-  | ['onRoomPropertiesChanged', Record<string, { value: string }>]
+  onRoomPropertiesChanged: [properties: Record<string, { value: string }>];
   /** Each deleted key maps to its last value. */
-  | ['onRoomPropertiesDeleted', Record<string, string>]
-  | ['onMemberPropertiesChanged' | 'onMemberPropertiesDeleted', string, Record<string, string>]
-  | ['onMemberNameChanged', MaybeRoomMember, string]
-  | ['onMemberAudioConnectStateChanged', MaybeRoomMember, boolean]
-  | ['onRtcVideoStats', RtcVideoStatsEntry[]]
+  onRoomPropertiesDeleted: [properties: Record<string, string>];
+  onMemberPropertiesChanged: [userUuid: string, properties: Record<string, string>];
+  onMemberPropertiesDeleted: [userUuid: string, properties: Record<string, string>];
+  onMemberNameChanged: [member: MaybeRoomMember, name: string];
+  onMemberAudioConnectStateChanged: [member: MaybeRoomMember, connected: boolean];
+  onRtcVideoStats: [stats: RtcVideoStatsEntry[]];
   /** Two forms: (volumes, channel) and (volumes). */
-  | ['onRtcRemoteAudioVolumeIndication', RtcAudioVolume[], string]
-  | ['onRtcRemoteAudioVolumeIndication', RtcAudioVolume[]]
-  | ['onRtcDisconnect']
-  | ['onRtcUserVideoStart' | 'onRtcUserVideoStop' | 'onRtcUserAudioSubStreamStart' | 'onRtcUserAudioSubStreamStop', string]
-  | ['onRtcRecvSEIMsg', string, string]
-  | ['onRoomCloudRecordStateChanged', number, MaybeRoomMember]
-  | ['onRtcLocalAudioVolumeIndication', number, boolean, string]
-  | ['onRtcChannelDisconnect', string, number]
-  | ['onCaptionStateChanged', number, number, string]
-  | ['onReceiveCaptionMessages', Array<CaptionMessage | Record<string, never>>, string];
-export type RoomListener = (...event: RoomEvent) => void;
+  onRtcRemoteAudioVolumeIndication: [volumes: RtcAudioVolume[], channel: string] | [volumes: RtcAudioVolume[]];
+  onRtcDisconnect: [];
+  onRtcUserVideoStart: [userUuid: string];
+  onRtcUserVideoStop: [userUuid: string];
+  onRtcUserAudioSubStreamStart: [userUuid: string];
+  onRtcUserAudioSubStreamStop: [userUuid: string];
+  onRtcRecvSEIMsg: [userUuid: string, data: string];
+  onRoomCloudRecordStateChanged: [state: number, operator: MaybeRoomMember];
+  onRtcLocalAudioVolumeIndication: [volume: number, vad: boolean, channel: string];
+  onRtcChannelDisconnect: [channel: string, reason: number];
+  onCaptionStateChanged: [state: number, code: number, message: string];
+  onReceiveCaptionMessages: [messages: Array<CaptionMessage | Record<string, never>>, channel: string];
+}
+/** Room events as the listener receives them: the event name, then its payload. */
+export type RoomEvent = EventOf<RoomEvents>;
+export type RoomListener = ListenerOf<RoomEvents>;
 
 /**
  * Call-wide totals. The ratios and memoryAppInKBytes are unsigned 32-bit, the six byte
@@ -445,14 +505,16 @@ export interface NetworkQuality {
  * by user UUID (in ascending order), each holding that user's streams; empty lists
  * and maps arrive as [] and {}.
  */
-export type RtcStatsEvent =
-  | ['onRtcStats', RtcStats]
-  | ['onLocalAudioStats', LocalAudioStats[]]
-  | ['onRemoteAudioStats', Record<string, RemoteAudioStats[]>]
-  | ['onLocalVideoStats', LocalVideoStats[]]
-  | ['onRemoteVideoStats', Record<string, RemoteVideoStats[]>]
-  | ['onNetworkQuality', NetworkQuality[]];
-export type RtcStatsListener = (...event: RtcStatsEvent) => void;
+export interface RtcStatsEvents {
+  onRtcStats: [stats: RtcStats];
+  onLocalAudioStats: [stats: LocalAudioStats[]];
+  onRemoteAudioStats: [stats: Record<string, RemoteAudioStats[]>];
+  onLocalVideoStats: [stats: LocalVideoStats[]];
+  onRemoteVideoStats: [stats: Record<string, RemoteVideoStats[]>];
+  onNetworkQuality: [quality: NetworkQuality[]];
+}
+export type RtcStatsEvent = EventOf<RtcStatsEvents>;
+export type RtcStatsListener = ListenerOf<RtcStatsEvents>;
 
 /**
  * The room service, reached through IQVParloWrap.getRoomService(). Methods that reach the
@@ -512,9 +574,15 @@ export class IQVRoomContextWrap {
   handOverMyRole(userUuid: string, flag: boolean, callback: Callback): void;
   kickMemberOut(userUuid: string, flag: boolean, callback: Callback): void;
   addRoomListener(listener: RoomListener): ListenerId;
+  addRoomListener(listener: ListenerWith<RoomEvents, 1>): ListenerId;
+  addRoomListener(listener: ListenerWith<RoomEvents, 2>): ListenerId;
+  addRoomListener(listener: ListenerWith<RoomEvents, 3>): ListenerId;
+  addRoomListener(listener: ListenerWith<RoomEvents, 4>): ListenerId;
+  addRoomListener(listener: ListenerWith<RoomEvents, 5>): ListenerId;
   /** False, without an exception, for an id not registered through this room or while the room cannot be found. */
   removeRoomListener(id: ListenerId): boolean;
   addRtcStatsListener(listener: RtcStatsListener): ListenerId;
+  addRtcStatsListener(listener: ListenerWith<RtcStatsEvents, 1>): ListenerId;
   removeRtcStatsListener(id: ListenerId): boolean;
   leaveRoom(callback: Callback): void;
   endRoom(callback: Callback): void;
@@ -537,8 +605,9 @@ export class IQVRoomContextWrap {
   enableRoomBlacklist(enable: boolean, callback: Callback): void;
 }
 /** Preview room events as the listener receives them: the events it shares with the room listener. */
-export type PreviewRoomEvent = MediaEvent;
-export type PreviewRoomListener = (...event: PreviewRoomEvent) => void;
+export interface PreviewRoomEvents extends MediaEvents {}
+export type PreviewRoomEvent = EventOf<PreviewRoomEvents>;
+export type PreviewRoomListener = ListenerOf<PreviewRoomEvents>;
 
 /**
  * The preview room, used before joining; IQVRoomServiceWrap.getPreviewRoomContext() makes one.
@@ -551,6 +620,9 @@ export class IQVPreviewRoomContextWrap {
   /** The same controller on every call; null when the preview room cannot be reached. */
   getPreviewRoomRtcController(): IQVPreviewRoomRtcController | null;
   addPreviewRoomListener(listener: PreviewRoomListener): ListenerId;
+  addPreviewRoomListener(listener: ListenerWith<PreviewRoomEvents, 1>): ListenerId;
+  addPreviewRoomListener(listener: ListenerWith<PreviewRoomEvents, 2>): ListenerId;
+  addPreviewRoomListener(listener: ListenerWith<PreviewRoomEvents, 3>): ListenerId;
   /** Throws "Index out of bounds" (and answers false) for an id it never gave or gave up already. */
   removePreviewRoomListener(id: ListenerId): boolean;
 }
@@ -921,20 +993,20 @@ export interface WaitingRoomMember {
   name: string;
 }
 /** Waiting-room events as the listener receives them: the event name, then its payload. */
-export type WaitingRoomEvent =
-  | ['onWaitingRoomInfoUpdated', WaitingRoomInfoUpdate]
+export interface WaitingRoomEvents {
+  onWaitingRoomInfoUpdated: [info: WaitingRoomInfoUpdate];
   /** (person, the SDK's reason) */
-  | ['onMemberJoin', WaitingEntrant | Record<string, never>, number]
+  onMemberJoin: [person: WaitingEntrant | Record<string, never>, reason: number];
   /** (uuid, the SDK's reason) */
-  | ['onMemberLeave', string, number]
-  | ['onMemberAdmitted', string]
-  | ['onAllMembersKicked']
-  | ['onManagersUpdated', Array<WaitingRoomMember | Record<string, never>>]
-  /** (uuid, name) */
-  | ['onMemberNameChanged', string, string]
-  /** (status, reason) */
-  | ['onMyWaitingRoomStatusChanged', number, number];
-export type WaitingRoomListener = (...event: WaitingRoomEvent) => void;
+  onMemberLeave: [userUuid: string, reason: number];
+  onMemberAdmitted: [userUuid: string];
+  onAllMembersKicked: [];
+  onManagersUpdated: [managers: Array<WaitingRoomMember | Record<string, never>>];
+  onMemberNameChanged: [userUuid: string, name: string];
+  onMyWaitingRoomStatusChanged: [status: number, reason: number];
+}
+export type WaitingRoomEvent = EventOf<WaitingRoomEvents>;
+export type WaitingRoomListener = ListenerOf<WaitingRoomEvents>;
 
 /**
  * The waiting room of a joined room, reached through IQVRoomContextWrap.getWaitingRoomController().
@@ -949,6 +1021,9 @@ export class IQVWaitingRoomControllerWrap {
   isWaitingRoomEnabledOnEntry(): boolean;
   getMemberList(fromJoinTime: number, limit: number, order: number, callback: ResultCallback<Array<WaitingEntrant | Record<string, never>>>): void;
   addListener(listener: WaitingRoomListener): ListenerId;
+  addListener(listener: ListenerWith<WaitingRoomEvents, 1>): ListenerId;
+  addListener(listener: ListenerWith<WaitingRoomEvents, 2>): ListenerId;
+  addListener(listener: ListenerWith<WaitingRoomEvents, 3>): ListenerId;
   /** False, without an exception, for an id not registered through this room or while the room cannot be found. */
   removeListener(id: ListenerId): boolean;
   changeMemberName(userUuid: string, name: string, callback: Callback): void;
@@ -968,8 +1043,16 @@ export class IQVWaitingRoomControllerWrap {
  * What the SDK pushes to the drawing page through a canvas view: the event name, then the
  * SDK's string, passed on whole (NUL characters and all).
  */
-export type DrawingViewEvent = ['onAuth' | 'onLogout' | 'onDrawEnableChanged' | 'onToolConfigChanged' | 'onLogin', string];
-export type DrawingViewListener = (...event: DrawingViewEvent) => void;
+export interface DrawingViewEvents {
+  onAuth: [text: string];
+  onLogout: [text: string];
+  onDrawEnableChanged: [text: string];
+  onToolConfigChanged: [text: string];
+  onLogin: [text: string];
+}
+export type DrawingViewEvent = EventOf<DrawingViewEvents>;
+/** Every drawing-view event has the same payload: any listener form reads it. */
+export type DrawingViewListener = (name: keyof DrawingViewEvents, text: string) => void;
 
 /**
  * The whiteboard of a joined room, reached through IQVRoomContextWrap.getWhiteboardController().
@@ -1057,11 +1140,14 @@ export interface SessionHistoryQuery {
   order?: number;
 }
 
-export type MessageChannelEvent =
-  | ['onCustomMessageReceived', CustomMessage]
-  | ['onSessionMessageReceived' | 'onSessionMessageDeleted', SessionMessage]
-  | ['onSessionMessageRecentChanged', RecentSession[]];
-export type MessageChannelListener = (...event: MessageChannelEvent) => void;
+export interface MessageChannelEvents {
+  onCustomMessageReceived: [message: CustomMessage];
+  onSessionMessageReceived: [message: SessionMessage];
+  onSessionMessageDeleted: [message: SessionMessage];
+  onSessionMessageRecentChanged: [sessions: RecentSession[]];
+}
+export type MessageChannelEvent = EventOf<MessageChannelEvents>;
+export type MessageChannelListener = ListenerOf<MessageChannelEvents>;
 
 /**
  * The message channel, reached through IQVParloWrap.getMessageChannelService(). Methods answer
@@ -1071,6 +1157,7 @@ export type MessageChannelListener = (...event: MessageChannelEvent) => void;
 export class IQVMessageChannelServiceWrap {
   constructor();
   addMessageChannelListener(listener: MessageChannelListener): ListenerId;
+  addMessageChannelListener(listener: ListenerWith<MessageChannelEvents, 1>): ListenerId;
   /** Throws "Index out of bounds" for an id this table never issued. */
   removeMessageChannelListener(id: ListenerId): boolean;
   sendCustomMessage(roomUuid: string, userUuid: string, commandId: number, data: string, callback: Callback): boolean;
@@ -1166,4 +1253,17 @@ export class IQVRoomChatControllerWrap {
   /** `time` is truncated to an integer. */
   recallChatroomMessage(messageUuid: string, time: number, callback: Callback): void;
   sendBroadcastCustomMessage(attachStr: string, callback: ResultCallback<SentChatMessage>): void;
+}
+
+/** The event map of every listener kind, by the kind's name (as brimo/sim and brimo/events name them). */
+export interface ListenerEvents {
+  auth: AuthEvents;
+  global: GlobalEvents;
+  room: RoomEvents;
+  rtcStats: RtcStatsEvents;
+  previewRoom: PreviewRoomEvents;
+  waitingRoom: WaitingRoomEvents;
+  messageChannel: MessageChannelEvents;
+  whiteboardView: DrawingViewEvents;
+  annotationView: DrawingViewEvents;
 }

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs what npm cannot: CMake, a C++17 compiler, nlohmann-json, GoogleTest and
-# Chromium from Debian's packages (only when something is missing), then the npm packages.
+# Installs what npm cannot, from Debian's packages and only when something is missing:
+# CMake, a C++17 compiler and nlohmann-json; where the tests are, GoogleTest (unit
+# tests) and Chromium (browser tests). Then the npm packages: from the lockfile when
+# there is one. The package's own install step is skipped: the build that follows is
+# the checkout's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,10 +12,13 @@ command -v cmake >/dev/null 2>&1 || missing+=(cmake)
 command -v g++ >/dev/null 2>&1 || missing+=(g++)
 command -v make >/dev/null 2>&1 || missing+=(make)
 [ -f /usr/include/nlohmann/json.hpp ] || missing+=(nlohmann-json3-dev)
-[ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
-[ -f /usr/include/png.h ] || missing+=(libpng-dev)
-# The renderer's browser tests, the viewer's test and its benchmark drive Debian's Chromium.
-[ -x /usr/bin/chromium ] || missing+=(chromium)
+if [ -d test/unit ]; then
+  [ -f /usr/include/gtest/gtest.h ] || missing+=(libgtest-dev)
+fi
+if [ -d test ]; then
+  # The renderer's browser tests and the viewer's test drive Debian's Chromium.
+  [ -x /usr/bin/chromium ] || missing+=(chromium)
+fi
 
 if [ ${#missing[@]} -gt 0 ]; then
   cmd="apt-get update && apt-get install -y ${missing[*]}"
@@ -27,8 +33,12 @@ if [ ${#missing[@]} -gt 0 ]; then
   apt-get install -y -qq "${missing[@]}"
 fi
 
-if [ ! -x node_modules/.bin/cmake-js ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
-  npm ci --no-audit --no-fund
+if [ -f package-lock.json ]; then
+  if [ ! -x node_modules/.bin/cmake-js ] || [ package-lock.json -nt node_modules/.package-lock.json ]; then
+    npm ci --ignore-scripts --no-audit --no-fund
+  fi
+elif [ ! -x node_modules/.bin/cmake-js ]; then
+  npm install --ignore-scripts --no-audit --no-fund
 fi
 
 # brimo/renderer's CommonJS form, made from its ES module source.

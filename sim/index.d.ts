@@ -116,6 +116,8 @@ export function counters(): Counters;
 export function releaseHeld(): number;
 /** Raises an SDK event (arguments as JSON) on every listener of one kind; answers how many listeners it reaches. */
 export function emit(kind: ListenerKind, event: string, args?: unknown[], options?: EmitOptions): number;
+/** The events every listener kind can be raised with, the names in alphabetical order. */
+export function events(): Record<ListenerKind, string[]>;
 /** How many listeners of a kind (of one room, for room-level kinds) are registered. */
 export function listeners(kind: ListenerKind, room?: string): number;
 /** Turns the journal off (for benchmarks) or on again; reset() turns it on. */

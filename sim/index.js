@@ -20,8 +20,13 @@ if (!require('node:worker_threads').isMainThread) {
   throw new Error('brimo/sim can be loaded by the main thread of a process only');
 }
 
-const buildDir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
-const native = require(path.join(buildDir, 'parlo_sim.node'));
+const { buildDir, buildInfo, loadNative } = require('../lib/build');
+
+const built = buildInfo();
+if (built && built.sdk !== 'simulation') {
+  throw new Error(`brimo/sim: the simulated parlo SDK is not built: this brimo is built against the parlo SDK in ${built.sdkDir}`);
+}
+const native = loadNative('parlo_sim.node');
 
 function control(command, args = null) {
   const answer = JSON.parse(native.control(command, JSON.stringify(args === undefined ? null : args)));
@@ -123,6 +128,14 @@ function releaseHeld() {
  */
 function emit(kind, event, args = [], { room = '', mode = 'async', delayMs = 0, repeat = 1 } = {}) {
   return control('emit', { kind, event, args, room, mode, delayMs, repeat });
+}
+
+/**
+ * The events every listener kind can be raised with: { kind: [event names] }, the
+ * names in alphabetical order.
+ */
+function events() {
+  return control('events');
 }
 
 /** Turns the journal off (for benchmarks) or on again; reset() turns it on. */
@@ -881,6 +894,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, events, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { whiteboard, annotation, channel, invites, chat, live, waitingRoom });

@@ -199,6 +199,7 @@ class ViewKind final : public KindBase {
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }
   void check(const std::string& event, const json& args) const override { table_.at(event)(nullptr, args); }
+  std::vector<std::string> names() const override { return names_of(table_); }
   size_t count(const std::string& scope) const override {
     std::shared_ptr<void> keep;
     Surface<V>* surface = find_(scope, keep);

@@ -54,9 +54,17 @@ json Events::listeners(const json& request) {
   return find(request.at("kind").get<std::string>())->count(request.value("room", ""));
 }
 
+json Events::names() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  json all = json::object();
+  for (const auto& kind : kinds_) all[kind.first] = kind.second->names();
+  return all;
+}
+
 namespace {
 const bool registered = add_command("emit", [](const json& args) { return Events::get().emit(args); }) &&
-                        add_command("listeners", [](const json& args) { return Events::get().listeners(args); });
+                        add_command("listeners", [](const json& args) { return Events::get().listeners(args); }) &&
+                        add_command("events", [](const json&) { return Events::get().names(); });
 }  // namespace
 
 }  // namespace parlo_sim

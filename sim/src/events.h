@@ -15,6 +15,7 @@
 #include <tuple>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include "engine.h"
 
@@ -64,7 +65,16 @@ class KindBase {
   // Throws when `args` do not read as the arguments of `event`.
   virtual void check(const std::string& event, const json& args) const = 0;
   virtual size_t count(const std::string& scope) const = 0;
+  // The event names of the kind, in name order.
+  virtual std::vector<std::string> names() const = 0;
 };
+
+template <class L>
+std::vector<std::string> names_of(const EventTable<L>& table) {
+  std::vector<std::string> names;
+  for (const auto& entry : table) names.push_back(entry.first);
+  return names;
+}
 
 template <class L>
 class Kind final : public KindBase {
@@ -95,6 +105,7 @@ class Kind final : public KindBase {
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }
   void check(const std::string& event, const json& args) const override { table_.at(event)(nullptr, args); }
+  std::vector<std::string> names() const override { return names_of(table_); }
   size_t count(const std::string& scope) const override {
     std::lock_guard<std::recursive_mutex> lock(mutex_);
     auto found = listeners_.find(scope);
@@ -134,6 +145,8 @@ class Events {
   // The control command "emit": { kind, event, args, room, mode, delayMs }.
   json emit(const json& request);
   json listeners(const json& request);
+  // The control command "events": { kind: [event names] } of every kind.
+  json names();
 
  private:
   KindBase* find(const std::string& kind);

@@ -1,5 +1,6 @@
 // Trace lines: short diagnostic lines on standard output, written unconditionally
-// and flushed at once so they keep the order of the steps, also through a pipe.
+// and written out at once so they keep the order of the steps, also through a full
+// non-blocking pipe.
 #pragma once
 
 #include <string>

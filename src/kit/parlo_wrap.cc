@@ -1,6 +1,5 @@
 #include "kit/parlo_wrap.h"
 
-#include <iostream>
 #include <memory>
 #include <thread>
 
@@ -8,6 +7,7 @@
 #include "collab/room_chat_controller_wrap.h"
 #include "core/carrier.h"
 #include "core/resolve.h"
+#include "core/trace.h"
 #include "kit/auth_service_wrap.h"
 #include "kit/kit_listeners.h"
 #include "kit/kit_records.h"
@@ -77,7 +77,7 @@ Napi::Value IQVParloWrap::initialize(const Napi::CallbackInfo& info) {
   if (!sdk) return env.Undefined();
   parlo::ParloOptions options;
   read_options(env, info[0], options);
-  std::cout << "initialize options:" << "appKey:" << options.appKey << std::endl;
+  trace_text("initialize options:appKey:" + options.appKey + "\n");
   // Half-read options would start the SDK with settings script never meant.
   if (env.IsExceptionPending()) return env.Undefined();
   // The SDK completes initialize inside the call, on this thread, so the callback is

@@ -5,7 +5,13 @@
 
 #include "video/frame_store.h"
 
-extern "C" __attribute__((visibility("default"))) void brimo_video_stats(uint64_t out[6]) {
+#if defined(_WIN32)
+#define BRIMO_DIAGNOSTICS_EXPORT __declspec(dllexport)
+#else
+#define BRIMO_DIAGNOSTICS_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" BRIMO_DIAGNOSTICS_EXPORT void brimo_video_stats(uint64_t out[6]) {
   brimo::video::FrameStore::Stats s = brimo::video::FrameStore::instance().stats();
   out[0] = s.stored;
   out[1] = s.skipped;
