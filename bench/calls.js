@@ -28,6 +28,7 @@ const brimo = require('..');
 const sim = require('../sim');
 const { arg, alternate, perCall, row, writeResults, loadBaseline, nsSince, median, round } = require('./lib');
 
+
 const N = Number(arg('n', 200000));
 const BURST = 10000;
 const SERIAL = 2000;
@@ -84,28 +85,30 @@ function serial(count, call) {
   });
 }
 
-// The room listener's target, switched per measurement: one registration serves every
-// round, as an application's would.
-let onRoomEvent = () => {};
-
 async function setup() {
   const kit = new brimo.IQVParloWrap();
   kit.initialize({ appKey: 'bench' }, () => {});
   const context = await joinRoom(kit, ROOM);
-  const listenerId = context.addRoomListener((...args) => onRoomEvent(...args));
   sim.setJournaling(false);
-  return { kit, context, listenerId };
+  return { kit, context };
 }
 
-// Member events through the module: ns per event delivered to `listeners` listeners.
-function moduleEvents(count, listeners = 1) {
-  return deliveries(count * listeners, (done) => {
-    onRoomEvent = done;
+// Member events through the module: ns per event delivered to each of `listeners`
+// listeners, registered with the counting function itself (as the baseline's
+// thread-safe function is made around it) before the burst and removed after it.
+let roomContext;
+async function moduleEvents(count, listeners = 1) {
+  const ids = [];
+  const ns = await deliveries(count * listeners, (done) => {
+    for (let i = 0; i < listeners; i++) ids.push(roomContext.addRoomListener(done));
     sim.emit('room', 'onMemberJoinRoom', [[MEMBER]], { room: ROOM, repeat: count });
   });
+  for (const id of ids) roomContext.removeRoomListener(id);
+  return ns;
 }
 
 async function measure({ kit, context }) {
+  roomContext = context;
   const C = loadBaseline();
   const auth = kit.getAuthService();
   const figures = {};
@@ -190,16 +193,18 @@ async function measure({ kit, context }) {
   figures.event.sdk = round(median(sdkEvents));
   notes.event = { 'SDK ns': figures.event.sdk };
 
-  let authTarget = () => {};
-  const authId = auth.addAuthListener((...args) => authTarget(...args));
+  let authId;
   figures.eventBare = await alternate({
-    path: () => deliveries(BURST, (done) => {
-      authTarget = done;
-      sim.emit('auth', 'onAuthEvent', [1], { repeat: BURST });
-    }),
+    path: async () => {
+      const ns = await deliveries(BURST, (done) => {
+        authId = auth.addAuthListener(done);
+        sim.emit('auth', 'onAuthEvent', [1], { repeat: BURST });
+      });
+      auth.removeAuthListener(authId);
+      return ns;
+    },
     baseline: () => deliveries(BURST, (done) => C.threadSafeCalls(BURST, done)),
   });
-  auth.removeAuthListener(authId);
 
   return { figures, notes };
 }
@@ -248,8 +253,28 @@ async function perFrame(kit, users) {
   return ns / Math.max(1, delivered);
 }
 
+// set() of the same bytes from `users` sources into `users` targets: the frame
+// copy's floor with the same memory footprint.
+function perSetCopy(users) {
+  const [width, height] = SCALE_FRAME;
+  const size = (width * height * 3) / 2;
+  const sources = Array.from({ length: users }, (_, i) => new Uint8Array(size).fill(i + 1));
+  const targets = Array.from({ length: users }, () => new Uint8Array(size));
+  let ns = 0;
+  for (let r = 0; r < 60; r++) {
+    for (let i = 0; i < users; i++) sources[i][r] = r; // as the SDK writes each frame anew
+    const start = process.hrtime.bigint();
+    for (let i = 0; i < users; i++) targets[i].set(sources[i]);
+    if (r >= 10) ns += nsSince(start);
+  }
+  return ns / (50 * users);
+}
+
+// Each cell: the median over `rounds` rounds of the path, and of its ratio to its
+// floor measured in the same round (the C no-op, the C member event, set()).
 async function scaling(setupState, rounds = 5) {
   const { kit, context } = setupState;
+  const C = loadBaseline();
   const out = [];
   const configs = [
     { listeners: 1, users: 1 }, { listeners: 16, users: 1 }, { listeners: 256, users: 1 },
@@ -257,8 +282,6 @@ async function scaling(setupState, rounds = 5) {
   ];
   let members = 1;
   for (const config of configs) {
-    const extra = [];
-    for (let i = 1; i < config.listeners; i++) extra.push(context.addRoomListener((...args) => onRoomEvent(...args)));
     if (config.users > members) {
       const adding = [];
       for (let i = members; i < config.users; i++) adding.push({ uuid: `bench-user-${i + 1}`, name: `User ${i + 1}` });
@@ -266,37 +289,39 @@ async function scaling(setupState, rounds = 5) {
       members = config.users;
       await new Promise((r) => setTimeout(r, 200)); // their join events pass first
     }
-    const calls = [];
-    const events = [];
-    const frames = [];
+    const cell = { call: [], callRatio: [], event: [], eventRatio: [], frame: [], frameRatio: [] };
+    const burst = Math.max(100, Math.floor(BURST / config.listeners));
     for (let r = 0; r < rounds; r++) {
-      calls.push(perCall(() => context.isRoomLocked(), N / 4));
-      events.push(await moduleEvents(Math.max(100, Math.floor(BURST / config.listeners)), config.listeners));
-      frames.push(await perFrame(kit, config.users));
+      const call = perCall(() => context.isRoomLocked(), N / 4) - sdkLoop({ loop: 'isRoomLocked', room: ROOM, n: N / 4 });
+      const noop = perCall(C.noop, N / 4);
+      const event = await moduleEvents(burst, config.listeners);
+      const floor = await deliveries(burst, (done) => C.memberEvents(burst, MEMBER, done));
+      const frame = await perFrame(kit, config.users);
+      const copy = perSetCopy(config.users);
+      cell.call.push(call);
+      cell.callRatio.push(call / noop);
+      cell.event.push(event);
+      cell.eventRatio.push(event / floor);
+      cell.frame.push(frame);
+      cell.frameRatio.push(frame / copy);
     }
-    for (const id of extra) context.removeRoomListener(id);
+    const stat = (values) => ({ median: round(median(values), 2), range: [round(Math.min(...values), 2), round(Math.max(...values), 2)] });
     out.push({
       listeners: config.listeners,
       users: config.users,
-      call: round(median(calls)),
-      callRange: [round(Math.min(...calls)), round(Math.max(...calls))],
-      event: round(median(events)),
-      eventRange: [round(Math.min(...events)), round(Math.max(...events))],
-      frame: round(median(frames)),
-      frameRange: [round(Math.min(...frames)), round(Math.max(...frames))],
+      ...Object.fromEntries(Object.entries(cell).map(([k, v]) => [k, stat(v)])),
     });
   }
   return out;
 }
 
 function scalingRows(table) {
-  const first = table[0];
+  const cell = (c, r) => `${round(c.median, 0)} ns, x${r.median} (${r.range[0]}-${r.range[1]})`;
   return table.map((s) => ({
     figure: `scaling: ${s.listeners} listener(s), ${s.users} user(s)`,
-    'isRoomLocked ns': `${s.call} (${s.callRange[0]}-${s.callRange[1]})`,
-    'event ns': `${s.event} (${s.eventRange[0]}-${s.eventRange[1]})`,
-    'frame ns (320x180)': `${s.frame} (${s.frameRange[0]}-${s.frameRange[1]})`,
-    'vs first row': `${round(s.call / first.call, 2)} / ${round(s.event / first.event, 2)} / ${round(s.frame / first.frame, 2)}`,
+    'isRoomLocked (SDK share out) vs C no-op': cell(s.call, s.callRatio),
+    'member event per listener vs C member event': cell(s.event, s.eventRatio),
+    'frame 320x180 vs set(), same footprint': cell(s.frame, s.frameRatio),
   }));
 }
 
@@ -304,7 +329,6 @@ async function run() {
   const state = await setup();
   const measured = await measure(state);
   const scale = await scaling(state);
-  state.context.removeRoomListener(state.listenerId);
   sim.setJournaling(true);
   const results = { ...measured.figures, scaling: scale };
   return { results, rows: [...rows(measured), ...scalingRows(scale)] };

@@ -69,7 +69,7 @@ test('a link removed while the journal is off is missing, and present again afte
   s.setJournaling(false);
   assert.equal(ctx.isRoomLocked(), false);
   s.rooms.setLink(uuid, 'roomContext', false);
-  assert.throws(() => ctx.isRoomLocked(), /roomContext Null pointer exception/);
+  assert.throws(() => ctx.isRoomLocked(), /IQVRoomContextWrap Null pointer exception/);
   s.setLink('kit', false);
   assert.throws(() => kit.getNetworkType(), /Null pointer exception/);
   s.reset();

@@ -16,6 +16,15 @@
 namespace parlo_sim {
 namespace {
 
+using parlo::CaptionMessagePtr;
+using parlo::ChatMessageList;
+using parlo::RoomMemberList;
+using parlo::RoomMemberPtr;
+using parlo::RoomRole;
+using parlo::RtcAudioVolumeInfo;
+using parlo::RtcVideoStatsInfo;
+using parlo::ScreenCaptureSourceData;
+using parlo::StringMap;
 using Clock = std::chrono::steady_clock;
 
 double ns_per(Clock::time_point start, int64_t n) {
@@ -29,7 +38,6 @@ class SinkRoomListener final : public parlo::IQVRoomListener {
  public:
   int64_t members = 0;
   void onMemberJoinRoom(const parlo::RoomMemberList& list) override { members += static_cast<int64_t>(list.size()); }
-
   void onVideoFrame(const std::string&, bool, const uint8_t*, uint32_t, uint32_t, uint32_t, uint32_t, const int32_t*, const int32_t*, uint32_t) override {}
   void onCameraDeviceChanged(const std::string&, bool) override {}
   void onPlayoutDeviceChanged(const std::string&, bool) override {}
