@@ -234,6 +234,8 @@ async function perFrame(kit, users) {
   const requests = Array.from({ length: users }, (_, i) => ({
     frame: { userUuid: `scale-${i + 1}`, bSubVideo: false, buffer: { bytes: new Uint8Array(size) } },
   }));
+  // Frames reach the hub through a room listener.
+  const id = roomContext.addRoomListener(() => {});
   kit.startListenVideoFrame();
   let ns = 0;
   let delivered = 0;
@@ -250,7 +252,9 @@ async function perFrame(kit, users) {
     }
   }
   kit.stopListenVideoFrame();
-  return ns / Math.max(1, delivered);
+  roomContext.removeRoomListener(id);
+  if (delivered !== 50 * users) throw new Error(`frames lost: ${delivered} of ${50 * users}`);
+  return ns / delivered;
 }
 
 // set() of the same bytes from `users` sources into `users` targets: the frame
