@@ -9,8 +9,9 @@
 //              core has just written: cold);
 //   baseline   TypedArray.prototype.set of the same bytes under the same conditions:
 //              a worker thread writes every user's frame into shared memory at the
-//              same rate, and script, polling on the same schedule, copies each new
-//              frame out (equally cold).
+//              same rate, the way the SDK's generator does (a picture per user, a few
+//              rows redrawn, the whole frame copied out), and script, polling on the
+//              same schedule, copies each new frame out (equally cold).
 // Polls that find nothing new count on both sides: a player polls faster than frames
 // arrive. Also printed: frames delivered and dropped per second, pool blocks
 // allocated after warm-up (steady state allocates none), and, at 16 users x 720p x
@@ -61,11 +62,20 @@ async function sharedCopy(size, users, pollMs = Math.max(1, Math.floor(500 / FPS
   const worker = new Worker(`
     const { workerData: { frames, seq, fps } } = require('node:worker_threads');
     const views = frames.map((f) => new Uint8Array(f));
+    // As the SDK's generator does: each user's picture is kept in a buffer of its own,
+    // a few rows of it redrawn, and the whole frame copied out, so the frames script
+    // reads have been through the same memory traffic on the writer's side.
+    const pictures = frames.map((f, i) => new Uint8Array(f.byteLength).fill(16 + i));
     let n = 0;
     const tick = () => {
       if (Atomics.load(seq, views.length) === 1) return;
       n++;
-      views.forEach((v, i) => { v.fill(n & 0xff); Atomics.store(seq, i, n); });
+      views.forEach((v, i) => {
+        const row = (2 * n * 1280) % pictures[i].length;
+        pictures[i].fill(n & 0xff, row, Math.min(row + 4 * 1280, pictures[i].length));
+        v.set(pictures[i]);
+        Atomics.store(seq, i, n);
+      });
       setTimeout(tick, 1000 / fps);
     };
     tick();
