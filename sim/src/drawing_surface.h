@@ -190,15 +190,20 @@ class ViewKind final : public KindBase {
   using Find = std::function<Surface<V>*(const std::string& room, std::shared_ptr<void>& keep)>;
   ViewKind(EventTable<V> table, Find find) : table_(std::move(table)), find_(std::move(find)) {}
 
-  size_t raise(const std::string& event, const json& args, const std::string& scope) override {
+  size_t raise(const std::string& event, const json& args, const std::string& scope, int64_t repeat = 1) override {
     auto handler = table_.find(event);
     if (handler == table_.end()) throw std::invalid_argument("no event " + event);
-    std::shared_ptr<void> keep;
-    Surface<V>* surface = find_(scope, keep);
-    return surface == nullptr ? 0 : surface->with_view([&](V* view) { handler->second(view, args); });
+    PreparedEvent<V> prepared = handler->second(args);
+    size_t reached = 0;
+    for (int64_t i = 0; i < repeat; ++i) {
+      std::shared_ptr<void> keep;
+      Surface<V>* surface = find_(scope, keep);
+      reached = surface == nullptr ? 0 : surface->with_view(prepared);
+    }
+    return reached;
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }
-  void check(const std::string& event, const json& args) const override { table_.at(event)(nullptr, args); }
+  void check(const std::string& event, const json& args) const override { (void)table_.at(event)(args); }
   std::vector<std::string> names() const override { return names_of(table_); }
   size_t count(const std::string& scope) const override {
     std::shared_ptr<void> keep;

@@ -88,9 +88,18 @@ void Answer::misread(const char* what, const std::exception& e) {
   Engine::get().count("answersMisread");
 }
 
+void Engine::update_quiet() {
+  bool scripted = false;
+  for (const auto& [op, queued] : answers_) scripted = scripted || !queued.empty();
+  quiet_.store(!journaling_ && !scripted, std::memory_order_release);
+  links_scripted_.store(!links_.empty(), std::memory_order_release);
+}
+
 Answer Engine::call(const std::string& op, json args, const char* interface) {
+  if (quiet_.load(std::memory_order_acquire)) return Answer{};
   std::lock_guard<std::mutex> lock(mutex_);
   if (journaling_) {
+    if (args.is_null()) args = json::array();
     json entry{{"op", op}, {"args", std::move(args)}};
     if (interface != nullptr) entry["interface"] = interface;
     journal_.push_back(std::move(entry));
@@ -102,7 +111,10 @@ Answer Engine::call(const std::string& op, json args, const char* interface) {
   auto& [answer, times] = found->second.front();
   Answer result = answer;
   result.op = op;
-  if (times > 0 && --times == 0) found->second.pop_front();
+  if (times > 0 && --times == 0) {
+    found->second.pop_front();
+    update_quiet();
+  }
   return result;
 }
 
@@ -117,13 +129,9 @@ void Engine::settle(const Answer& answer, std::function<void()> fire) {
       return;
     }
     case Mode::Async: {
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        ++outstanding_;
-      }
+      ++outstanding_;
       post([this, fire = std::move(fire)] {
         fire();
-        std::lock_guard<std::mutex> lock(mutex_);
         --outstanding_;
       }, answer.delay_ms);
       return;
@@ -132,6 +140,7 @@ void Engine::settle(const Answer& answer, std::function<void()> fire) {
 }
 
 bool Engine::linked(const std::string& link) const {
+  if (!links_scripted()) return true;
   std::lock_guard<std::mutex> lock(mutex_);
   auto found = links_.find(link);
   return found == links_.end() || found->second;
@@ -159,7 +168,7 @@ void Engine::count(const std::string& counter, int64_t delta) {
 json Engine::counters() const {
   json out = json::object();
   for (const auto& [name, value] : counters_) out[name] = value;
-  out["outstanding"] = outstanding_;
+  out["outstanding"] = outstanding_.load();
   out["held"] = held_.size();
   return out;
 }
@@ -185,6 +194,7 @@ json Engine::control(const std::string& command, const json& args) {
     if (times == 0 || times < -1 || times > INT32_MAX) throw std::invalid_argument("times must be at least 1, or -1");
     std::lock_guard<std::mutex> lock(mutex_);
     answers_[args.at("op").get<std::string>()].emplace_back(answer, static_cast<int>(times));
+    update_quiet();
     return true;
   }
   if (command == "releaseHeld") {
@@ -197,7 +207,6 @@ json Engine::control(const std::string& command, const json& args) {
     for (auto& fire : held) {
       post([this, fire = std::move(fire)] {
         fire();
-        std::lock_guard<std::mutex> lock(mutex_);
         --outstanding_;
       });
     }
@@ -213,11 +222,13 @@ json Engine::control(const std::string& command, const json& args) {
   std::lock_guard<std::mutex> lock(mutex_);
   if (command == "reset") {
     reset();
+    update_quiet();
     return true;
   }
   if (command == "journal") return journal_;
   if (command == "setJournaling") {
     journaling_ = args.at("enabled").get<bool>();
+    update_quiet();
     return true;
   }
   if (command == "clearJournal") {
@@ -226,6 +237,7 @@ json Engine::control(const std::string& command, const json& args) {
   }
   if (command == "setLink") {
     links_[args.at("name").get<std::string>()] = args.at("present").get<bool>();
+    update_quiet();
     return true;
   }
   if (command == "links") return links_;

@@ -5,6 +5,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -78,7 +79,10 @@ class Engine {
   // healthy default. An operation that more than one interface has names its
   // interface: the journal entry carries it, and an answer scripted for
   // "<interface>.<op>" is served before one for the plain name.
-  Answer call(const std::string& op, json args = json::array(), const char* interface = nullptr);
+  // With nothing scripted and the journal off, an operation has nothing to record and
+  // nothing to look up: it answers the healthy default without a lock or an allocation
+  // (the arguments of an operation without any stay null until they are journalled).
+  Answer call(const std::string& op, json args = json(), const char* interface = nullptr);
 
   // Runs a completion as the answer says.
   void settle(const Answer& answer, std::function<void()> fire);
@@ -94,6 +98,8 @@ class Engine {
   void post(std::function<void()> task, int delay_ms = 0);
 
   bool linked(const std::string& link) const;
+  // Whether script has set any link at all; until it has, every link is present.
+  bool links_scripted() const { return links_scripted_.load(std::memory_order_acquire); }
 
   // An identifier for an object handed to the SDK (listeners, views), stable for
   // the object's registration.
@@ -113,6 +119,8 @@ class Engine {
   void run();
   void reset();
   json counters() const;
+  // Re-reads whether calls may skip the engine (the lock is held).
+  void update_quiet();
 
   mutable std::mutex mutex_;
   std::condition_variable wake_;
@@ -124,7 +132,10 @@ class Engine {
   std::map<std::string, int64_t> counters_;
   std::map<const void*, std::string> ids_;
   int64_t next_id_ = 1;
-  int64_t outstanding_ = 0;
+  std::atomic<int64_t> outstanding_{0};
+  // Journal off and no scripted answer left: calls answer the default lock-free.
+  std::atomic<bool> quiet_{false};
+  std::atomic<bool> links_scripted_{false};
   bool stopping_ = false;
   bool journaling_ = true;
   std::thread thread_;

@@ -34,13 +34,13 @@ json Events::emit(const json& request) {
   const int delay_ms = delay_ms_of(request);
   size_t reached = kind->count(scope);
   if (mode == "sync") {
-    for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
+    kind->raise(event, args, scope, repeat);
     return reached;
   }
   Engine::get().post(
       [kind, event, args, scope, repeat] {
         try {
-          for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
+          kind->raise(event, args, scope, repeat);
           Engine::get().count("eventsRaised", repeat);
         } catch (const std::exception&) {
           Engine::get().count("eventsFailed");

@@ -6,6 +6,7 @@
 // call into that listener is running, as the real SDK guarantees.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -21,46 +22,47 @@
 
 namespace parlo_sim {
 
+// Decodes each argument with its parameter's own from_json, once; the values are
+// shared by every listener and every repeat of the event (records handed out by
+// shared reference are immutable snapshots, so sharing them changes nothing).
+template <class... P, size_t... I>
+std::shared_ptr<std::tuple<std::decay_t<P>...>> decode(const json& args, std::index_sequence<I...>) {
+  return std::make_shared<std::tuple<std::decay_t<P>...>>(args.at(I).template get<std::decay_t<P>>()...);
+}
+
+// One event made ready to raise: its arguments decoded once, called on each listener.
 template <class L>
-using EventHandler = std::function<void(L* listener, const json& args)>;
+using PreparedEvent = std::function<void(L* listener)>;
+
+// Decodes an event's JSON arguments (throwing when they do not read) into the call
+// that raises it. A burst of one event decodes once, however many times it is raised.
+template <class L>
+using EventHandler = std::function<PreparedEvent<L>(const json& args)>;
 
 template <class L>
 using EventTable = std::map<std::string, EventHandler<L>>;
 
-// Decodes each argument with its parameter's own from_json.
-template <class L, class... P, size_t... I>
-void call_operation(L* listener, void (L::*operation)(P...), const json& args, std::index_sequence<I...>) {
-  (listener->*operation)(args.at(I).template get<std::decay_t<P>>()...);
-}
-
-// Decodes the arguments and drops them: whether they read, before anything is raised.
-template <class... P, size_t... I>
-void decode_arguments(const json& args, std::index_sequence<I...>) {
-  (void)std::tuple<std::decay_t<P>...>{args.at(I).template get<std::decay_t<P>>()...};
-}
-
-// The handler of one listener operation whose parameters all come from JSON. Called
-// with no listener, it only checks that the arguments read.
+// The handler of one listener operation whose parameters all come from JSON, each
+// decoded by its parameter's own from_json.
 template <class L, class... P>
 EventHandler<L> op(void (L::*operation)(P...)) {
-  return [operation](L* listener, const json& args) {
+  return [operation](const json& args) -> PreparedEvent<L> {
     if (!args.is_array() || args.size() != sizeof...(P)) {
       throw std::invalid_argument("expected " + std::to_string(sizeof...(P)) + " arguments");
     }
-    if (listener == nullptr) {
-      decode_arguments<P...>(args, std::index_sequence_for<P...>{});
-    } else {
-      call_operation(listener, operation, args, std::index_sequence_for<P...>{});
-    }
+    auto decoded = decode<P...>(args, std::index_sequence_for<P...>{});
+    return [operation, decoded](L* listener) {
+      std::apply([&](const auto&... values) { (listener->*operation)(values...); }, *decoded);
+    };
   };
 }
 
 class KindBase {
  public:
   virtual ~KindBase() = default;
-  // Raises `event` on every listener of `scope` ("" for kinds without rooms); answers
-  // how many listeners it reached.
-  virtual size_t raise(const std::string& event, const json& args, const std::string& scope) = 0;
+  // Raises `event` `repeat` times on every listener of `scope` ("" for kinds without
+  // rooms); answers how many listeners the last raise reached.
+  virtual size_t raise(const std::string& event, const json& args, const std::string& scope, int64_t repeat = 1) = 0;
   virtual bool knows(const std::string& event) const = 0;
   // Throws when `args` do not read as the arguments of `event`.
   virtual void check(const std::string& event, const json& args) const = 0;
@@ -98,13 +100,17 @@ class Kind final : public KindBase {
     for (L* listener : found->second) fn(listener);
     return found->second.size();
   }
-  size_t raise(const std::string& event, const json& args, const std::string& scope) override {
+  size_t raise(const std::string& event, const json& args, const std::string& scope, int64_t repeat = 1) override {
     auto handler = table_.find(event);
     if (handler == table_.end()) throw std::invalid_argument("no event " + event);
-    return for_each(scope, [&](L* listener) { handler->second(listener, args); });
+    PreparedEvent<L> prepared = handler->second(args);
+    size_t reached = 0;
+    // The lock is taken per raise, not per burst, so a removal waits for one call at most.
+    for (int64_t i = 0; i < repeat; ++i) reached = for_each(scope, prepared);
+    return reached;
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }
-  void check(const std::string& event, const json& args) const override { table_.at(event)(nullptr, args); }
+  void check(const std::string& event, const json& args) const override { (void)table_.at(event)(args); }
   std::vector<std::string> names() const override { return names_of(table_); }
   size_t count(const std::string& scope) const override {
     std::lock_guard<std::recursive_mutex> lock(mutex_);

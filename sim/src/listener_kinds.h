@@ -28,11 +28,11 @@ Kind<parlo::IQVPreviewRoomListener>& preview_room_listeners();
 // form (the first form whose parameters they read as).
 template <class L>
 EventHandler<L> either(EventHandler<L> first, EventHandler<L> second) {
-  return [first, second](L* listener, const json& args) {
+  return [first, second](const json& args) -> PreparedEvent<L> {
     try {
-      first(listener, args);
+      return first(args);
     } catch (const std::exception&) {
-      second(listener, args);
+      return second(args);
     }
   };
 }

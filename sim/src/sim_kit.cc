@@ -1,5 +1,6 @@
 #include "sim_kit.h"
 
+#include <atomic>
 #include <mutex>
 
 #include "events.h"
@@ -35,8 +36,9 @@ Kind<IQVGlobalEventListener>& global_listeners() {
 // The kinds exist from the start, so script can ask about them before anything registers.
 const bool kinds_defined = (auth_listeners(), global_listeners(), true);
 
+// Read on every call the module makes, so without the lock; made and deleted under it.
 std::mutex g_kit_mutex;
-SimParlo* g_kit = nullptr;
+std::atomic<SimParlo*> g_kit{nullptr};
 
 // Who is signed in: rooms make this account the local member.
 std::mutex g_account_mutex;
@@ -175,13 +177,14 @@ void SimVorn::uploadResource(const std::string& localPath, parlo::QVResultComple
 
 parlo::IQVParlo* createQVParlo() {
   using namespace parlo_sim;
-  if (!engine().linked("kit")) return nullptr;
+  if (engine().links_scripted() && !engine().linked("kit")) return nullptr;
+  if (SimParlo* kit = g_kit.load(std::memory_order_acquire)) return kit;
   std::lock_guard<std::mutex> lock(g_kit_mutex);
-  if (g_kit == nullptr) {
-    g_kit = new SimParlo();
+  if (g_kit.load() == nullptr) {
+    g_kit.store(new SimParlo(), std::memory_order_release);
     engine().count("kitsCreated");
   }
-  return g_kit;
+  return g_kit.load();
 }
 
 void destroyQVParlo() {
@@ -189,6 +192,5 @@ void destroyQVParlo() {
   engine().call("destroyQVParlo");
   engine().count("destroyCalls");
   std::lock_guard<std::mutex> lock(g_kit_mutex);
-  delete g_kit;
-  g_kit = nullptr;
+  delete g_kit.exchange(nullptr);
 }

@@ -72,6 +72,7 @@ int64_t now_ms() {
 }
 
 bool room_linked(const std::string& room, const std::string& link) {
+  if (!engine().links_scripted()) return true;  // no name to build when nothing is set
   return engine().linked(link) && engine().linked(link + "@" + room);
 }
 

@@ -454,12 +454,49 @@ class Binder {
   }
 };
 
+// The wrapper of a method's receiver. napi_unwrap finds it as a private property of
+// the receiver, on the runtime's generic property path, and that lookup is most of
+// what a simple method costs. Script calls the same object's methods many times in a
+// row, so each class remembers its last receiver (weakly: the cache keeps nothing
+// alive) and the wrapper found for it; an identity test then replaces the lookup. A
+// collected receiver reads back as no value, so a new object at its address never
+// matches. Used on the script thread only.
+template <class T>
+class Receivers {
+ public:
+  static T* unwrap(napi_env env, napi_value receiver) {
+    Receivers& last = get();
+    if (last.ref_ != nullptr) {
+      napi_value held = nullptr;
+      bool same = false;
+      if (napi_get_reference_value(env, last.ref_, &held) == napi_ok && held != nullptr &&
+          napi_strict_equals(env, held, receiver, &same) == napi_ok && same) {
+        return last.wrapper_;
+      }
+    }
+    T* found = T::Unwrap(Napi::Object(env, receiver));
+    if (found == nullptr) return nullptr;
+    if (last.ref_ != nullptr) napi_delete_reference(env, last.ref_);
+    last.ref_ = nullptr;
+    if (napi_create_reference(env, receiver, 0, &last.ref_) == napi_ok) last.wrapper_ = found;
+    return found;
+  }
+
+ private:
+  static Receivers& get() {
+    static Receivers receivers;
+    return receivers;
+  }
+  napi_ref ref_ = nullptr;
+  T* wrapper_ = nullptr;
+};
+
 // The script entry of a row: finds the wrapper, then runs its binder. The row's name
 // travels as the method's data, for its trace line.
 template <class T, class Bound>
 napi_value bound_entry(napi_env env, napi_callback_info callback_info) {
   Napi::CallbackInfo info(env, callback_info);
-  T* self = T::Unwrap(info.This().As<Napi::Object>());
+  T* self = Receivers<T>::unwrap(env, info.This());
   if (self == nullptr) return nullptr;
   return Bound::call(*self, info);
 }

@@ -15,8 +15,32 @@ void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Deliver
   }
 }
 
+namespace {
+
+// The runtime's call into script for one queued delivery (a null env at teardown).
+void call_into_script(napi_env env, napi_value target, void* context, void* data) {
+  run_delivery(Napi::Env(env), Napi::Function(env, target), static_cast<std::nullptr_t*>(context),
+               static_cast<Delivery*>(data));
+}
+
+}  // namespace
+
+// Made through Node-API itself rather than the wrapper's New, which allocates and
+// registers a finaliser record per function: a carrier is made for every
+// asynchronous call, and ours has nothing to finalise.
 Carrier make_carrier(Napi::Env env, Napi::Value function) {
-  return Carrier::New(env, function.As<Napi::Function>(), "Parlo Node", 0, 1);
+  napi_value name = nullptr;
+  napi_threadsafe_function made = nullptr;
+  napi_status status = napi_create_string_utf8(env, "Parlo Node", NAPI_AUTO_LENGTH, &name);
+  if (status == napi_ok) {
+    status = napi_create_threadsafe_function(env, function, nullptr, name, 0, 1, nullptr, nullptr, nullptr,
+                                             call_into_script, &made);
+  }
+  if (status != napi_ok) {
+    Napi::Error::New(env).ThrowAsJavaScriptException();
+    return Carrier();
+  }
+  return Carrier(made);
 }
 
 void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
