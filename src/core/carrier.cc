@@ -1,6 +1,22 @@
 #include "core/carrier.h"
 
+#include <atomic>
+
 namespace brimo {
+
+namespace {
+// Carriers made and finalised in this process: a long run checks that every
+// completion and every removed listener gives its carrier back.
+std::atomic<uint64_t> g_carriers_made{0};
+std::atomic<uint64_t> g_carriers_finalised{0};
+
+void count_finalised(Napi::Env, void*, std::nullptr_t*) { g_carriers_finalised.fetch_add(1, std::memory_order_relaxed); }
+}  // namespace
+
+CarrierStats carrier_stats() {
+  const uint64_t finalised = g_carriers_finalised.load(std::memory_order_relaxed);
+  return {g_carriers_made.load(std::memory_order_relaxed), finalised};
+}
 
 void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Delivery* delivery) {
   std::unique_ptr<Delivery> owned(delivery);
@@ -16,7 +32,9 @@ void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Deliver
 }
 
 Carrier make_carrier(Napi::Env env, Napi::Value function) {
-  return Carrier::New(env, function.As<Napi::Function>(), "Parlo Node", 0, 1);
+  Carrier carrier = Carrier::New(env, function.As<Napi::Function>(), "Parlo Node", 0, 1, nullptr, count_finalised);
+  if (carrier) g_carriers_made.fetch_add(1, std::memory_order_relaxed);
+  return carrier;
 }
 
 void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
