@@ -45,6 +45,8 @@ if (typeof global.gc !== 'function') {
 }
 
 const ROOM = `soak-${process.pid}`;
+// The module writes its trace lines to standard output; the run's figures go to standard error.
+const say = (line) => process.stderr.write(`${line}\n`);
 const turn = () => new Promise((resolve) => setImmediate(resolve));
 const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
@@ -231,7 +233,7 @@ async function main() {
       rooms: `${load.roomsJoined}/${load.roomsLeft}`,
     };
     samples.push(s);
-    console.log(Object.entries(s).map(([k, v]) => `${k} ${v}`).join('  '));
+    say(Object.entries(s).map(([k, v]) => `${k} ${v}`).join('  '));
     if (!drainedEvents || s.eventsReceived !== s.eventsRaised || s.eventsRaised !== load.raised) {
       failures.push(`interval ${s.minute}: events lost: raised ${load.raised}, by the SDK ${s.eventsRaised}, received ${s.eventsReceived}`);
     }
@@ -273,16 +275,16 @@ async function main() {
     if (end.poolBlocks !== first.poolBlocks) failures.push(`pool blocks grew from ${first.poolBlocks} to ${end.poolBlocks} after warm-up`);
     if (end.carriersAlive > first.carriersAlive) failures.push(`carriers alive grew from ${first.carriersAlive} to ${end.carriersAlive} after warm-up`);
   } else {
-    console.log(`(fewer than two intervals after ${WARMUP} of warm-up: growth not judged)`);
+    say(`(fewer than two intervals after ${WARMUP} of warm-up: growth not judged)`);
   }
-  console.log(`frames: produced ${f.produced}, counted ${f.total}, delivered ${frames.delivered}, dropped ${f.drop}, waiting ${waiting}, too small ${frames.small}`);
-  console.log(`load: ${load.raised} events raised (${receivedRaised} received), ${load.calls} calls (${load.completions} completed), ` +
+  say(`frames: produced ${f.produced}, counted ${f.total}, delivered ${frames.delivered}, dropped ${f.drop}, waiting ${waiting}, too small ${frames.small}`);
+  say(`load: ${load.raised} events raised (${receivedRaised} received), ${load.calls} calls (${load.completions} completed), ` +
     `members ${load.joins} joined ${load.leaves} left, rooms ${load.roomsJoined} joined ${load.roomsLeft} left (${load.sideEvents} events heard there)`);
   if (failures.length > 0) {
-    console.log(`FAILED:\n  ${failures.join('\n  ')}`);
+    say(`FAILED:\n  ${failures.join('\n  ')}`);
     process.exit(1);
   }
-  console.log('soak passed: no growth after warm-up, nothing lost');
+  say('soak passed: no growth after warm-up, nothing lost');
   process.exit(process.exitCode || 0);
 }
 

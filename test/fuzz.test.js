@@ -59,7 +59,7 @@ test('an abort, a hang and a thrown non-Error are each told apart', async () => 
   const hang = await runJob({ mode: 'run', lines: ['for (;;) {}'], progressEvery: 1 }, { ...options, hangMs: 3000 });
   assert.equal(hang.kind, 'hang');
   assert.equal(hang.step, 0);
-  const thrown = await runJob({ mode: 'run', lines: ["throw 'not an Error'", 'o.IQVParloWrap.getVideoFrame(h.trapProxy(1))', 'o.IQVParloWrap.getVideoFrame(null)'] }, options);
+  const thrown = await runJob({ mode: 'run', lines: ["throw 'not an Error'", 'o.IQVRoomServiceWrap.joinRoom(h.trapProxy(1), {}, h.cb())', 'o.IQVParloWrap.getVideoFrame(null)'] }, options);
   assert.equal(thrown.kind, 'ok');
   // The string is a finding; the hostile value rethrown and the TypeError are not.
   assert.deepEqual(thrown.result.findings.map((f) => [f.type, f.step]), [['bad throw', 0]]);
