@@ -17,6 +17,17 @@ const ACTIONS = [
   { name: 'releases the kit', gone: false, run: (ctx) => ctx.kit.release() },
 ];
 
+/** More that a getter may do, for the fuzzer: re-enter the frame methods, detach an
+ * array the module has already read, collect garbage, join another room. */
+const FUZZ_ACTIONS = [
+  ...ACTIONS,
+  { name: 'stops and restarts the frames', run: (ctx) => { ctx.kit.stopListenVideoFrame(); ctx.kit.startListenVideoFrame(); } },
+  { name: 'polls the frames', run: (ctx) => ctx.kit.getVideoFrame([{ frame: { userUuid: 'sim-user-1', buffer: { bytes: new Uint8Array(4096) } } }]) },
+  { name: 'detaches the last array made', run: (ctx) => ctx.lastBytes && structuredClone(ctx.lastBytes.buffer, { transfer: [ctx.lastBytes.buffer] }) },
+  { name: 'collects garbage', run: () => global.gc && global.gc() },
+  { name: 'joins another room', run: (ctx) => ctx.kit.getRoomService().joinRoom({ roomUuid: 'fuzz-other' }, {}, () => {}) },
+];
+
 /** `value` with every read of it running `act` first (once): a Proxy for records and
  * maps, an array whose first element is a getter for lists. */
 function hostile(value, act) {
@@ -107,9 +118,9 @@ function helpers(world) {
     },
     proxy: (obj) => new Proxy(obj !== null && typeof obj === 'object' ? obj : {}, {}),
     frozen: (obj) => Object.freeze(obj),
-    /** A getter, Proxy or list element that runs ACTIONS[name] while read. */
+    /** A getter, Proxy or list element that runs FUZZ_ACTIONS[index] while read. */
     act(index, value) {
-      const action = ACTIONS[index % ACTIONS.length];
+      const action = FUZZ_ACTIONS[index % FUZZ_ACTIONS.length];
       return hostile(value, () => action.run(world));
     },
     self() {
@@ -135,6 +146,11 @@ function helpers(world) {
       return view;
     },
     shared: (n) => new Uint8Array(new SharedArrayBuffer(n)),
+    /** A typed array that a later 'detaches the last array made' action can take away. */
+    bytes(n) {
+      world.lastBytes = new Uint8Array(n);
+      return world.lastBytes;
+    },
     /** A length-tracking view of a resizable buffer, shrunk to nothing after it was made. */
     shrunk() {
       try {
@@ -202,7 +218,7 @@ const OBJECTS = [
   '[,,,]', '[undefined, null]', 'h.lyingArray(100001)', 'h.lyingArray(-1)', 'h.lyingArray(NaN)',
   'new Date(NaN)', '/x/g', 'new Map([[1, 2]])', 'new Set([1])', 'Promise.resolve(1)', 'new WeakRef({})',
   'globalThis', 'new Error("x")', 'new Number(1)', "new String('s')", 'new Boolean(false)', 'Object(1n)', 'Object(Symbol())',
-  'new Uint8Array(0)', 'new Uint8Array(1)', 'new Uint8Array(16)', 'new Uint8Array(3456)', 'new Uint8Array(1 << 20)',
+  'h.bytes(3456)', 'h.bytes(8)', 'new Uint8Array(0)', 'new Uint8Array(1)', 'new Uint8Array(16)', 'new Uint8Array(3456)', 'new Uint8Array(1 << 20)',
   'new Uint8ClampedArray(7)', 'new Int8Array(3)', 'new Uint16Array(1728)', 'new Int16Array(5)', 'new Uint32Array(864)',
   'new Int32Array(1)', 'new Float32Array(9)', 'new Float64Array(432)', 'new BigInt64Array(2)', 'new BigUint64Array(2)',
   'new DataView(new ArrayBuffer(8))', 'new ArrayBuffer(16)', 'new ArrayBuffer(0)', 'Buffer.alloc(10)',
@@ -246,7 +262,7 @@ function valueSource(random, { keys, classes, instances, declarations }) {
 
   // A video frame request: the one argument whose shape is three objects deep.
   function frameRequest(depth) {
-    const bytes = chance(0.6) ? pick(OBJECTS.filter((o) => /Array|Buffer|View|detached|shared|shrunk/.test(o))) : value(depth + 1);
+    const bytes = chance(0.6) ? pick(OBJECTS.filter((o) => /Array|Buffer|View|detached|shared|shrunk|bytes/.test(o))) : value(depth + 1);
     const user = chance(0.7) ? pick(["'sim-user-1'", "'sim-user-2'", "'nobody'"]) : value(depth + 1);
     const sub = chance(0.7) ? pick(['false', 'true']) : value(depth + 1);
     const buffer = chance(0.85) ? `{ bytes: ${bytes} }` : value(depth + 1);
@@ -262,7 +278,7 @@ function valueSource(random, { keys, classes, instances, declarations }) {
     if (roll < 68) return `h.throwingAt(${record(depth)}${chance(0.5) ? `, ${JSON.stringify(key())}` : ''})`;
     if (roll < 74) return `h.frozen(${chance(0.5) ? record(depth) : list(depth)})`;
     if (roll < 80) return `h.proxy(${record(depth)})`;
-    if (roll < 90) return `h.act(${int(ACTIONS.length)}, ${chance(0.5) ? record(depth) : list(depth)})`;
+    if (roll < 90) return `h.act(${int(FUZZ_ACTIONS.length)}, ${chance(0.5) ? record(depth) : list(depth)})`;
     if (roll < 95) return `[${Array.from({ length: 1 + int(3) }, () => primitive()).join(', ')}]`;
     return `{ ${prop(key())}: [${value(depth + 1)}] }`;
   }
@@ -284,7 +300,7 @@ function valueSource(random, { keys, classes, instances, declarations }) {
     'h.nul(4096)', 'h.str(1 << 16)', "'fuzz-room\\0'", "new String('x')"];
   const NUMBERS = ['0', '1', '2', '-1', 'NaN', 'Infinity', '-Infinity', '-0', '1.5', '2**31', '2**32', '2**53+2', '-(2**31)-1', '1e100', '100001'];
   const FUNCTIONS_TYPED = ['h.cb()', 'h.cb()', 'h.cb()', 'h.cb()', 'h.thrower(0)', 'h.thrower(1)', 'h.fnProxy()'];
-  const BYTES = OBJECTS.filter((o) => /Array\(|ArrayBuffer|View|detached|shared|shrunk|Buffer\./.test(o));
+  const BYTES = OBJECTS.filter((o) => /Array\(|ArrayBuffer|View|detached|shared|shrunk|bytes\(|Buffer\./.test(o));
   function typed(type, depth = 0) {
     if (chance(depth === 0 ? 0.12 : 0.1) || depth > 4) return value(depth);
     const category = declarations.categorise(type);
@@ -300,14 +316,14 @@ function valueSource(random, { keys, classes, instances, declarations }) {
         const n = chance(0.1) ? 0 : 1 + int(4);
         const items = Array.from({ length: n }, () => typed(category.of, depth + 1));
         const list = `[${items.join(', ')}]`;
-        return chance(0.1) ? `h.lazy(${list})` : chance(0.05) ? `h.act(${int(ACTIONS.length)}, ${list})` : list;
+        return chance(0.1) ? `h.lazy(${list})` : chance(0.05) ? `h.act(${int(FUZZ_ACTIONS.length)}, ${list})` : list;
       }
       case 'map': {
         const n = int(4);
         const entries = Array.from({ length: n }, () => [pick(["'k'", "'topic'", "''", "'\\0'", "'sim-user-1'", 'h.room', "'\\ud800'"]), typed(category.of, depth + 1)]);
         const seen = new Set();
         const body = entries.filter(([k]) => !seen.has(k) && seen.add(k)).map(([k, v]) => `[${k}]: ${v}`).join(', ');
-        return chance(0.1) ? `h.act(${int(ACTIONS.length)}, { ${body} })` : `{ ${body} }`;
+        return chance(0.1) ? `h.act(${int(FUZZ_ACTIONS.length)}, { ${body} })` : `{ ${body} }`;
       }
       case 'record': {
         if (!category.keys) return record(depth);
@@ -315,7 +331,7 @@ function valueSource(random, { keys, classes, instances, declarations }) {
         const body = `{ ${fieldsOf(names.map((k) => [k, typed(category.keys[k], depth + 1)])).join(', ')} }`;
         const roll = int(100);
         if (roll < 8) return `h.lazy(${body})`;
-        if (roll < 14) return `h.act(${int(ACTIONS.length)}, ${body})`;
+        if (roll < 14) return `h.act(${int(FUZZ_ACTIONS.length)}, ${body})`;
         if (roll < 18) return `h.frozen(${body})`;
         if (roll < 22 && names.length > 0) return `h.throwingAt(${body}, ${JSON.stringify(pick(names))})`;
         return body;
@@ -327,4 +343,4 @@ function valueSource(random, { keys, classes, instances, declarations }) {
   return { value, primitive, typed };
 }
 
-module.exports = { ACTIONS, hostile, helpers, Trap, TRAP_VALUE, rng, valueSource };
+module.exports = { ACTIONS, FUZZ_ACTIONS, hostile, helpers, Trap, TRAP_VALUE, rng, valueSource };
