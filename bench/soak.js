@@ -35,6 +35,10 @@ const HEIGHT = arg('height', 720);
 const FPS = arg('fps', 30);
 const EVENTS_PER_S = arg('events', 10000);
 const CALLS_PER_S = arg('calls', 1000);
+// Events and calls not yet delivered, at most: the load waits when script falls this
+// far behind (on a busy machine), so the rates reached are printed rather than a
+// backlog that only grows.
+const MAX_BACKLOG_S = arg('backlog', 2);
 // Allowed growth between the first interval after warm-up and the last.
 const RSS_ALLOWANCE = arg('rss-mb', 24) * 1024 * 1024;
 const HEAP_ALLOWANCE = arg('heap-mb', 8) * 1024 * 1024;
@@ -140,7 +144,9 @@ async function main() {
   const tick = () => {
     if (load.paused) return;
     const seconds = (Date.now() - loadStart) / 1000;
-    const owedEvents = Math.floor(seconds * EVENTS_PER_S) + owedBase.events - load.raised;
+    // What the clock owes, but no more than script can take in without a backlog.
+    let owedEvents = Math.floor(seconds * EVENTS_PER_S) + owedBase.events - load.raised;
+    owedEvents = Math.min(owedEvents, Math.floor(EVENTS_PER_S * MAX_BACKLOG_S) - (load.raised - receivedRaised));
     if (owedEvents > 0) {
       for (const { event, args, share } of EVENTS) {
         const repeat = Math.max(1, Math.round((owedEvents * share) / SHARES));
@@ -148,7 +154,8 @@ async function main() {
         load.raised += repeat;
       }
     }
-    const owedCalls = Math.floor(seconds * CALLS_PER_S) + owedBase.calls - load.calls;
+    let owedCalls = Math.floor(seconds * CALLS_PER_S) + owedBase.calls - load.calls;
+    owedCalls = Math.min(owedCalls, Math.floor(CALLS_PER_S * MAX_BACKLOG_S) - (load.calls - load.completions));
     for (let i = 0; i < owedCalls; i++) {
       CALLS[load.calls % CALLS.length]();
       load.calls++;
@@ -200,8 +207,8 @@ async function main() {
   const sample = async (index) => {
     load.paused = true;
     await until(() => !sideBusy, 10000);
-    const drainedEvents = await until(() => receivedRaised >= raisedBySdk() && raisedBySdk() >= load.raised, 30000);
-    const drainedCalls = await until(() => load.completions >= load.calls, 30000);
+    const drainedEvents = await until(() => receivedRaised >= raisedBySdk() && raisedBySdk() >= load.raised, 120000);
+    const drainedCalls = await until(() => load.completions >= load.calls, 120000);
     for (let i = 0; i < 3; i++) {
       global.gc();
       await turn();
@@ -235,9 +242,9 @@ async function main() {
     samples.push(s);
     say(Object.entries(s).map(([k, v]) => `${k} ${v}`).join('  '));
     if (!drainedEvents || s.eventsReceived !== s.eventsRaised || s.eventsRaised !== load.raised) {
-      failures.push(`interval ${s.minute}: events lost: raised ${load.raised}, by the SDK ${s.eventsRaised}, received ${s.eventsReceived}`);
+      failures.push(`interval ${s.minute}: events lost (not all delivered within 2 minutes): raised ${load.raised}, by the SDK ${s.eventsRaised}, received ${s.eventsReceived}`);
     }
-    if (!drainedCalls || s.completions !== s.calls) failures.push(`interval ${s.minute}: completions lost: ${s.calls} calls, ${s.completions} completions`);
+    if (!drainedCalls || s.completions !== s.calls) failures.push(`interval ${s.minute}: completions lost (not all delivered within 2 minutes): ${s.calls} calls, ${s.completions} completions`);
     // Every frame the hub counted was delivered, dropped, or is the one still waiting per user.
     const waiting = f.total - frames.delivered - f.drop;
     if (waiting < 0 || waiting > PRODUCERS) failures.push(`interval ${s.minute}: frames unaccounted: ${f.total} counted, ${frames.delivered} delivered, ${f.drop} dropped`);

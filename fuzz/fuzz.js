@@ -208,10 +208,11 @@ async function failsAlike(steps, failure, options) {
  * fewest earlier steps it needs (delta debugging), then its arguments one by one.
  * Answers { steps, runs, reproduced }.
  */
-async function minimise(steps, failure, options, { maxRuns = 60 } = {}) {
+async function minimise(steps, failure, options, { maxRuns = failure.kind === 'hang' ? 8 : 60, seconds = 600 } = {}) {
   let runs = 0;
+  const deadline = Date.now() + seconds * 1000;
   const attempt = async (candidate) => {
-    if (runs >= maxRuns) return null;
+    if (runs >= maxRuns || Date.now() > deadline) return null;
     runs++;
     return failsAlike(candidate, failure, options);
   };
