@@ -335,7 +335,10 @@ async function fuzz({ calls = 100000, seed = 1, batch = 2000, jobs = 2, build = 
           const cut = await minimise(steps, outcome, options);
           failure.reproduced = cut.reproduced;
           failure.runs = cut.runs;
-          failure.repro = cut.steps.map(render).join('; ');
+          // A failure that does not come back (a hang that was the machine's load, say)
+          // is shown by the steps that were running when it struck.
+          const shown = cut.reproduced ? cut.steps : steps.slice(Math.max(0, outcome.step), outcome.step + 64);
+          failure.repro = shown.map(render).join('; ');
         }
         failure.stderr = outcome.stderr.slice(-4000);
         report.failures.push(failure);
@@ -354,6 +357,8 @@ async function repro(line, { build = 'auto', hangMs = 60000 } = {}) {
   return runJob({ mode: 'run', lines: [line], progressEvery: 1 }, { env, hangMs });
 }
 
+const clip = (text, n) => (text.length > n ? `${text.slice(0, n)} … (${text.length - n} more characters; --json has it all)` : text);
+
 function summary(report) {
   const moduleCalls = (report.byKind.call || 0) + (report.byKind.receiver || 0) + (report.byKind.construct || 0);
   return [
@@ -362,7 +367,7 @@ function summary(report) {
     `  crashes ${report.crashes}, aborts ${report.aborts}, hangs ${report.hangs}, abnormal exits ${report.abnormalExits}, bad throws ${report.badThrows}, other findings ${report.findings.length - report.badThrows}`,
     `  throws ${JSON.stringify(report.throws)}, hostile values rethrown ${report.trapThrows}, uncaught (throwing callbacks) ${report.uncaught}, completions ${report.completions}, room events ${report.events}`,
     `  most thrown: ${Object.entries(report.messages).sort((a, b) => b[1] - a[1]).slice(0, 6).map(([m, n]) => `${n} × ${m}`).join('; ')}`,
-    ...report.failures.map((f) => `  ${f.kind} ${f.signal || f.exitCode} (batch ${f.batch}, step ${f.step}): ${f.what}\n    repro${f.reproduced === false ? ' (not reproduced)' : ''}: ${f.repro || '-'}`),
+    ...report.failures.map((f) => `  ${f.kind} ${f.signal || f.exitCode} (batch ${f.batch}, step ${f.step}): ${f.what}\n    ${f.reproduced === false ? 'not reproduced; the steps running then' : 'repro'}: ${clip(f.repro || '-', 3000)}`),
     ...report.findings.slice(0, 20).map((f) => `  ${f.type} (batch ${f.batch}, step ${f.step}): ${f.value}\n    at: ${f.line.slice(0, 300)}`),
   ].join('\n');
 }

@@ -11,6 +11,7 @@ const { fuzz, runJob, minimise, program, environment, summary, render } = requir
 
 // The sanitizer run of the suite sets the build for its children through the environment.
 const options = { env: environment('inherit').env, hangMs: 30000 };
+const sanitized = /asan/.test(process.env.LD_PRELOAD || '');
 
 test('a seeded slice of the fuzzer: no crash, abort, hang or bad throw', async () => {
   const report = await fuzz({ calls: 3000, seed: 20261206, batch: 1000, jobs: 2, build: 'inherit', hangMs: 30000 });
@@ -41,16 +42,17 @@ test('a step that kills its process is a crash, cut down to that step alone', as
   const steps = [
     { kind: 'call', head: 'o.IQVParloWrap.getNetworkType', args: [] },
     { kind: 'call', head: 'o.IQVRoomContextWrap.getRoomUuid', args: ['1'] },
-    { kind: 'call', head: 'process.kill', args: ['process.pid', "'SIGSEGV'"] },
+    { kind: 'call', head: 'process.kill', args: ['process.pid', "'SIGILL'"] },
     { kind: 'call', head: 'o.IQVParloWrap.getDeviceId', args: [] },
   ];
   const outcome = await runJob({ mode: 'run', lines: steps.map(render), progressEvery: 1 }, options);
-  assert.equal(outcome.kind, 'crash');
-  assert.equal(outcome.signal, 'SIGSEGV');
+  // A sanitizer that catches the signal reports it and aborts.
+  assert.ok(outcome.kind === 'crash' || (sanitized && outcome.kind === 'abort'), outcome.kind);
+  if (outcome.kind === 'crash') assert.equal(outcome.signal, 'SIGILL');
   assert.equal(outcome.step, 2);
   const cut = await minimise(steps, outcome, options);
   assert.equal(cut.reproduced, true);
-  assert.deepEqual(cut.steps.map(render), ["process.kill(process.pid, 'SIGSEGV')"]);
+  assert.deepEqual(cut.steps.map(render), ["process.kill(process.pid, 'SIGILL')"]);
 });
 
 test('an abort, a hang and a thrown non-Error are each told apart', async () => {
