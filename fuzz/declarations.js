@@ -39,7 +39,16 @@ function parseDeclarations(source) {
   const interfaces = {};
   const aliases = {};
   let block = null;
-  for (const line of source.split('\n')) {
+  let pending = '';
+  const balance = (text) => [...text].reduce((n, c) => n + (c === '(' ? 1 : c === ')' ? -1 : 0), 0);
+  for (const raw of source.split('\n')) {
+    // A declaration written over several lines is read as one.
+    const line = pending ? `${pending} ${raw.trim()}` : raw;
+    if (block && block.kind === 'class' && balance(line) > 0) {
+      pending = line;
+      continue;
+    }
+    pending = '';
     const opened = /^export (?:declare )?(class|interface) (\w+)[^{]*\{\s*$/.exec(line);
     if (opened) {
       block = { kind: opened[1], members: {} };
