@@ -112,6 +112,15 @@ export function setLink(name: Link, present: boolean): void;
 export function links(): Record<string, boolean>;
 /** Counters: destroyCalls, kitsCreated, outstanding, held, ... */
 export function counters(): Counters;
+/** The module's carriers (completions' and listeners' thread-safe functions). */
+export interface CarrierStats {
+  made: number;
+  finalised: number;
+  /** Made and not yet finalised. */
+  alive: number;
+}
+/** The module's carriers: made, finalised, alive. */
+export function carriers(): CarrierStats;
 /** Runs every held completion on the SDK thread; answers how many. */
 export function releaseHeld(): number;
 /** Raises an SDK event (arguments as JSON) on every listener of one kind; answers how many listeners it reaches. */

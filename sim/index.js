@@ -102,6 +102,14 @@ function counters() {
   return control('counters');
 }
 
+/**
+ * The module's carriers (the thread-safe functions of completions and listener
+ * registrations): made, finalised, and alive (made and not yet finalised).
+ */
+function carriers() {
+  return control('carrierStats', { module: path.join(buildDir, 'brimo.node') });
+}
+
 /** Runs every held completion on the SDK thread; answers how many. */
 function releaseHeld() {
   return control('releaseHeld');
@@ -894,6 +902,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, events, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, carriers, releaseHeld, emit, events, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { whiteboard, annotation, channel, invites, chat, live, waitingRoom });

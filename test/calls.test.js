@@ -171,3 +171,26 @@ test('kit methods hand SDK values through unchanged, signed, with the versions i
   kit.initialize({}, () => {});
   assert.equal(kit.isInitialized(), true);
 });
+
+test('every carrier is counted, and given back after its completion or its removal', async () => {
+  const { s, kit } = kitWithSim();
+  const waitFor = async (predicate) => {
+    for (let i = 0; i < 200 && !predicate(); i++) await new Promise((r) => setTimeout(r, 5));
+  };
+  // Carriers of earlier tests may still be on their way out.
+  await waitFor(() => s.carriers().alive === 0);
+  const before = s.carriers();
+  assert.equal(before.alive, before.made - before.finalised);
+  const done = [];
+  for (let i = 0; i < 5; i++) kit.uploadLog(() => done.push(i));
+  const id = kit.getAuthService().addAuthListener(() => {});
+  assert.deepEqual([s.carriers().made - before.made, s.carriers().alive - before.alive], [6, 6]);
+  await waitFor(() => done.length === 5 && s.carriers().alive === before.alive + 1);
+  assert.equal(s.carriers().alive, before.alive + 1, 'the five completions gave theirs back; the listener keeps its own');
+  assert.equal(kit.getAuthService().removeAuthListener(id), true);
+  await waitFor(() => s.carriers().alive === before.alive);
+  assert.deepEqual(s.carriers(), { made: before.made + 6, finalised: before.finalised + 6, alive: before.alive });
+  // A callback that is no function makes no carrier.
+  assert.throws(() => kit.uploadLog(5));
+  assert.equal(s.carriers().made, before.made + 6);
+});

@@ -10,7 +10,7 @@
 const test = require('node:test');
 const assert = require('node:assert/strict');
 const { tables, CB, setUp, invoke, unregister, argsOf } = require('./contracts');
-const { ACTIONS, hostile } = require('./hostile-values');
+const { ACTIONS, hostile } = require('../fuzz/values');
 
 const cases = tables.flatMap((table) => table.methods
   .filter((row) => row.objectArgs?.length > 0 && row.resolves !== false && row.async !== 'inside')

@@ -5,6 +5,7 @@
 const { test, afterEach } = require('node:test');
 const assert = require('node:assert/strict');
 const { settle, joined, listen, closeListeners } = require('./room-helpers');
+const { waitUntil } = require('./helpers');
 
 afterEach(closeListeners);
 
@@ -145,4 +146,26 @@ test('SIP methods read their arguments before they find the controller, in-app m
   assert.throws(() => ctx.getAppInviteController().callByUserUuid(42, () => assert.fail('called back')), { name: 'TypeError', message: 'Null pointer exception' });
   assert.deepEqual(s.journal('callByUserUuid'), []);
   s.reset();
+});
+
+test('a call of as many people as a list may hold, some of them twice, invites each once and raises one event per callee', async () => {
+  const { uuid, ctx, s } = await joined();
+  const room = listen(ctx);
+  const app = ctx.getAppInviteController();
+  assert.deepEqual(await settle((cb) => app.callByUserUuids(['ann-2', 'ann-1'], cb)), [0, '']);
+  // 100,000 callees (the module's limit for a list): 50,000 people, each called twice,
+  // two of them already being called.
+  const callees = Array.from({ length: 100000 }, (_, i) => `ann-${i % 50000}`);
+  assert.deepEqual(await settle((cb) => app.callByUserUuids(callees, cb), 60000), [0, '']);
+  const list = s.rooms.get(uuid).appInvitingMembers;
+  assert.equal(list.length, 50000);
+  assert.deepEqual(list.slice(0, 3).map((m) => [m.uuid, m.inviteState, m.isInAppInviting]), [['ann-2', 1, true], ['ann-1', 1, true], ['ann-0', 1, true]]);
+  assert.equal(new Set(list.map((m) => m.uuid)).size, 50000, 'nobody is listed twice');
+  assert.equal(ctx.getInAppInvitingMembers().length, 50000);
+  const invitedEvents = () => room.calls.filter((c) => c[0] === 'onMemberAppInviteStateChanged');
+  await waitUntil(() => invitedEvents().length >= 2 + 100000, { timeoutMs: 60000, what: 'the invite events' });
+  const invited = invitedEvents();
+  assert.equal(invited.length, 2 + 100000, 'one event per callee, in the order called');
+  assert.deepEqual(invited.slice(2, 4).map((c) => c[1].uuid).concat(invited.at(-1)[1].uuid), ['ann-0', 'ann-1', 'ann-49999']);
+  room.remove();
 });

@@ -127,6 +127,6 @@ test('the module and the SDK library export exactly their C entry points', () =>
   const dir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
   const exported = (file) => execFileSync('nm', ['-D', '--defined-only', path.join(dir, file)], { encoding: 'utf8' })
     .split('\n').map((l) => l.split(' ')[2]).filter((name) => name && !name.startsWith('_Z')).sort();
-  assert.deepEqual(exported('brimo.node'), ['brimo_video_stats', 'napi_register_module_v1', 'node_api_module_get_api_version_v1']);
+  assert.deepEqual(exported('brimo.node'), ['brimo_carrier_stats', 'brimo_video_stats', 'napi_register_module_v1', 'node_api_module_get_api_version_v1']);
   assert.deepEqual(exported('libparlo.so'), ['createQVParlo', 'destroyQVParlo', 'parlo_sim_control', 'parlo_sim_free']);
 });

@@ -10,6 +10,7 @@
 // for an invitee who joined the room.
 #include <functional>
 #include <list>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -77,27 +78,43 @@ RoomEvents put(SimRoom& room, const Invitations& kind, json member, bool take_ou
 }
 
 // Calls `callees` (uuid, name): all of them, or none when one is in the room already.
-// Someone already invited is called again; `repeated` says whether anyone was.
+// Someone already invited is called again; `repeated` says whether anyone was. The
+// list is changed in one copy of the room's state, with its entries found by UUID, so
+// that a long list of callees costs the same per callee as a short one.
 RoomEvents ring(SimRoom& room, const Invitations& kind, const std::vector<std::pair<std::string, std::string>>& callees,
                 Answer& answer, bool* repeated = nullptr) {
-  json state = room.state();
+  const json state = room.state();
   for (const auto& callee : callees) {
     if (!member_in(state, callee.first).is_null()) {
       return fail(answer, kConflict, callee.first + " is in the room already");
     }
   }
   const json role = role_named(state.at("roomTemplate").get<parlo::RoomTemplate>(), "member");
+  const json& by = state.at("localMember");
+  json list = state.at(kind.list);
+  // Where each invitee stands in the list (every place, as put() writes them all).
+  std::map<std::string, std::vector<size_t>> places;
+  for (size_t i = 0; i < list.size(); ++i) {
+    if (list[i].is_object()) places[list[i].value("uuid", "")].push_back(i);
+  }
   RoomEvents events;
   for (const auto& [uuid, name] : callees) {
-    json member = invitee(room.state(), kind, uuid);
+    auto found = places.find(uuid);
+    json member = found != places.end() ? list[found->second.front()] : json(nullptr);
     if (repeated != nullptr) *repeated = *repeated || !member.is_null();
     if (member.is_null()) member = json{{"uuid", uuid}, {"name", name}, {"role", role}};
     member[kind.flag] = true;
     member["inviteType"] = kind.type;
     member["inviteState"] = kCalling;
-    RoomEvents one = put(room, kind, member, false, state.at("localMember"));
-    events.insert(events.end(), one.begin(), one.end());
+    if (found != places.end()) {
+      for (size_t i : found->second) list[i] = member;
+    } else {
+      places[uuid].push_back(list.size());
+      list.push_back(member);
+    }
+    events.push_back(event(kind.changed, member_from_json(member), member_from_json(by)));
   }
+  room.update(json{{kind.list, list}});  // the inviting lists raise no event of their own
   return events;
 }
 

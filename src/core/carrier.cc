@@ -1,6 +1,22 @@
 #include "core/carrier.h"
 
+#include <atomic>
+
 namespace brimo {
+
+namespace {
+// Carriers made and finalised in this process: a long run checks that every
+// completion and every removed listener gives its carrier back.
+std::atomic<uint64_t> g_carriers_made{0};
+std::atomic<uint64_t> g_carriers_finalised{0};
+
+void count_finalised(napi_env, void*, void*) { g_carriers_finalised.fetch_add(1, std::memory_order_relaxed); }
+}  // namespace
+
+CarrierStats carrier_stats() {
+  const uint64_t finalised = g_carriers_finalised.load(std::memory_order_relaxed);
+  return {g_carriers_made.load(std::memory_order_relaxed), finalised};
+}
 
 void run_delivery(Napi::Env env, Napi::Function target, std::nullptr_t*, Delivery* delivery) {
   std::unique_ptr<Delivery> owned(delivery);
@@ -27,19 +43,20 @@ void call_into_script(napi_env env, napi_value target, void* context, void* data
 
 // Made through Node-API itself rather than the wrapper's New, which allocates and
 // registers a finaliser record per function: a carrier is made for every
-// asynchronous call, and ours has nothing to finalise.
+// asynchronous call, and ours finalises only a count.
 Carrier make_carrier(Napi::Env env, Napi::Value function) {
   napi_value name = nullptr;
   napi_threadsafe_function made = nullptr;
   napi_status status = napi_create_string_utf8(env, "Parlo Node", NAPI_AUTO_LENGTH, &name);
   if (status == napi_ok) {
-    status = napi_create_threadsafe_function(env, function, nullptr, name, 0, 1, nullptr, nullptr, nullptr,
+    status = napi_create_threadsafe_function(env, function, nullptr, name, 0, 1, nullptr, count_finalised, nullptr,
                                              call_into_script, &made);
   }
   if (status != napi_ok) {
     Napi::Error::New(env).ThrowAsJavaScriptException();
     return Carrier();
   }
+  g_carriers_made.fetch_add(1, std::memory_order_relaxed);
   return Carrier(made);
 }
 

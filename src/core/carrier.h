@@ -31,6 +31,14 @@ using Carrier = Napi::TypedThreadSafeFunction<std::nullptr_t, Delivery, run_deli
 // is raised and the carrier is empty; callers go on regardless.
 Carrier make_carrier(Napi::Env env, Napi::Value function);
 
+// Carriers made so far and carriers the runtime has finalised; the difference is
+// the carriers alive (a diagnostic, read through brimo_carrier_stats).
+struct CarrierStats {
+  uint64_t made;
+  uint64_t finalised;
+};
+CarrierStats carrier_stats();
+
 // Queues `delivery` without blocking; destroys it when the carrier is empty or closing.
 void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
 // Queues in blocking mode (the queue is unbounded, so this never waits either).

@@ -3,13 +3,9 @@
 // dynamic loader; script never sees it on the module's exports.
 #include <cstdint>
 
+#include "core/diagnostics_export.h"
 #include "video/frame_store.h"
 
-#if defined(_WIN32)
-#define BRIMO_DIAGNOSTICS_EXPORT __declspec(dllexport)
-#else
-#define BRIMO_DIAGNOSTICS_EXPORT __attribute__((visibility("default")))
-#endif
 
 extern "C" BRIMO_DIAGNOSTICS_EXPORT void brimo_video_stats(uint64_t out[6]) {
   brimo::video::FrameStore::Stats s = brimo::video::FrameStore::instance().stats();

@@ -13,8 +13,9 @@ sim.setLink('authService', false);
 sim.setLink('chatController@r1', false);
 const logins: string[] = sim.journal('login').map((e) => String(e.args[0]));
 const { outstanding, destroyCalls = 0 } = sim.counters();
+const { alive: carriersAlive, made: carriersMade }: { alive: number; made: number } = sim.carriers();
 const reached: number = sim.emit('room', 'onMemberJoinRoom', [[{ uuid: 'cy' }]], { room: 'r1', mode: 'sync', repeat: 2 });
-void [released, logins, outstanding + destroyCalls, reached, sim.listeners('auth'), sim.links()['authService']];
+void [released, logins, outstanding + destroyCalls, carriersAlive + carriersMade, reached, sim.listeners('auth'), sim.links()['authService']];
 
 const id = sim.frames.start({ room: 'r1', userUuids: ['bob', 'cy'], width: 320, height: 180, fps: 15, sub: true });
 sim.frames.push({ room: 'r1', user: 'bob', bytes: new Uint8Array(64 * 36 * 1.5), mode: 'sync' });
