@@ -13,7 +13,7 @@ tarball="$work/$(npm pack --silent --pack-destination "$work" | tail -n 1)"
 
 tar -tzf "$tarball" | sed 's|^package/||' | sort > "$work/contents"
 for needed in package.json index.js index.mjs index.d.ts lib/build.js lib/api.js lib/promises.js lib/events.js \
-  sim/index.js sim/index.mjs CMakeLists.txt scripts/install.js LICENSE README.md CHANGELOG.md src/core/module.cc \
+  sim/index.js sim/index.mjs renderer/index.mjs renderer/index.cjs renderer/index.d.ts CMakeLists.txt scripts/install.js LICENSE README.md CHANGELOG.md src/core/module.cc \
   sim/src/engine.cc sim/addon/control.cc; do
   grep -qx "$needed" "$work/contents" || { echo "package lacks $needed" >&2; exit 1; }
 done
@@ -43,12 +43,15 @@ check() {
     assert.deepEqual(sim.journal('login').map((e) => e.args), [['ann', 'token']]);
     require('brimo/promises');
     require('brimo/events');
+    assert.equal(typeof require('brimo/renderer').I420Renderer, 'function');
   "
   node --input-type=module -e "
     import { IQVParloWrap } from 'brimo';
     import sim, { journal } from 'brimo/sim';
     import { promised } from 'brimo/promises';
     import { listen } from 'brimo/events';
+    import { I420Renderer } from 'brimo/renderer';
+    if (typeof I420Renderer !== 'function') throw new Error('brimo/renderer has no I420Renderer');
     sim.reset();
     await promised(new IQVParloWrap().getAuthService()).logout();
     if (journal('logout').length !== 1) throw new Error('logout did not reach the SDK');
@@ -57,7 +60,7 @@ check() {
     echo "the install built the unit tests" >&2
     exit 1
   fi
-  echo "package check: $1: brimo, brimo/sim, brimo/promises and brimo/events load and work"
+  echo "package check: $1: brimo, brimo/sim, brimo/promises, brimo/events and brimo/renderer load and work"
 }
 
 npm install --offline --no-audit --no-fund "$tarball"
