@@ -14,12 +14,10 @@
 
 const path = require('node:path');
 
-// The simulated SDK is one per process and stops with the main thread, like brimo,
-// which only the main thread may load.
-if (!require('node:worker_threads').isMainThread) {
-  throw new Error('brimo/sim can be loaded by the main thread of a process only');
-}
-
+// The simulated SDK is one per process. Like brimo, one thread at a time (the main
+// thread or a worker) may script it: loading it while another thread has it throws,
+// and once that thread has ended its generators are stopped, its held completions
+// dropped and its answers, links and journal forgotten.
 const buildDir = process.env.BRIMO_BUILD_DIR || path.join(__dirname, '..', 'build', 'Release');
 const native = require(path.join(buildDir, 'parlo_sim.node'));
 
@@ -64,8 +62,12 @@ function clearJournal() {
  *   code, message: what the completion reports (default 0, '');
  *   result: the completion's result (JSON; default: the operation's own);
  *   ret: the operation's return value (JSON; default: the operation's own);
- *   mode: 'async' (on an SDK thread, default), 'sync' (inside the call) or
- *         'held' (kept until releaseHeld());
+ *   mode: 'async' (on an SDK thread, default), 'sync' (inside the call),
+ *         'held' (kept until releaseHeld()), or one of two faults of a broken
+ *         SDK: 'twice' (invoked twice in a row on an SDK thread; script's
+ *         callback runs once, with the first result) and 'never' (let go of
+ *         without being invoked, counted as completionsDropped; the callback
+ *         never runs and the call no longer keeps the process alive);
  *   delayMs: for 'async', how long the SDK takes (up to a day);
  *   times: how many calls this answer serves (default 1; -1: every call).
  * Anything else throws here. A result or return value that does not read as the
@@ -221,6 +223,15 @@ const frames = {
     return control('hubStats', { module: path.join(buildDir, 'brimo.node') });
   },
 };
+
+/**
+ * The module's bridge figures: calls (asynchronous calls whose completion the SDK
+ * still holds: not yet invoked, nor let go of) and adapters (listener adapters
+ * alive: registrations, canvas views, and those kept after their thread ended).
+ */
+function bridgeStats() {
+  return control('bridgeStats', { module: path.join(buildDir, 'brimo.node') });
+}
 
 /**
  * A member as the simulated SDK takes it: the keys of the script's member record
@@ -881,6 +892,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, releaseHeld, emit, listeners, bridgeStats, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { whiteboard, annotation, channel, invites, chat, live, waitingRoom });

@@ -60,7 +60,7 @@ test('a member change that cannot be made leaves the member as it was', async ()
   await settle((cb) => ctx.leaveRoom(cb));
 });
 
-test('stopping a slow generator does not wait for its next frame; a worker cannot load the simulation', () => {
+test('stopping a slow generator does not wait for its next frame; a worker cannot load the simulation the main thread has', () => {
   const { lines, status, stderr } = runChild(`
     const id = sim.frames.start({ room: 'none', users: 1, width: 64, height: 36, fps: 0.01 });
     setTimeout(() => {
@@ -76,6 +76,6 @@ test('stopping a slow generator does not wait for its next frame; a worker canno
   assert.equal(status, 0, stderr);
   assert.deepEqual(lines.filter((l) => /^(stopped|worker)/.test(l)), [
     'stopped within a second true',
-    'worker: brimo/sim can be loaded by the main thread of a process only',
+    'worker: brimo/sim is in use by another thread of this process; it can be loaded once that thread has ended',
   ]);
 });

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
-#include <dlfcn.h>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -290,25 +289,8 @@ json generator_status(const json& settings) {
   return found->second->status();
 }
 
-// The module's frame hub figures, found through the dynamic loader in the module
-// file that script names.
-json hub_stats(const json& settings) {
-  std::string path = settings.at("module").get<std::string>();
-  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-  if (module == nullptr) throw std::invalid_argument("the module is not loaded: " + path);
-  using Stats = void (*)(uint64_t*);
-  auto stats = reinterpret_cast<Stats>(dlsym(module, "brimo_video_stats"));
-  dlclose(module);
-  if (stats == nullptr) throw std::invalid_argument("the module has no frame figures");
-  uint64_t v[6] = {};
-  stats(v);
-  return json{{"stored", v[0]}, {"skipped", v[1]}, {"allocationFailures", v[2]},
-              {"poolBlocksAllocated", v[3]}, {"poolFreeBlocks", v[4]}, {"held", v[5]}};
-}
-
 const bool registered = add_command("framePush", push_frame) && add_command("frameStart", start_generator) &&
-                        add_command("frameStop", stop_generators) && add_command("frameStatus", generator_status) &&
-                        add_command("hubStats", hub_stats);
+                        add_command("frameStop", stop_generators) && add_command("frameStatus", generator_status);
 
 }  // namespace
 
