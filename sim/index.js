@@ -875,12 +875,16 @@ const waitingRoom = {
   },
 };
 
-// Stop the SDK thread before the runtime tears down, so nothing it runs can reach
-// a torn-down environment.
-process.once('exit', () => {
-  control('frameStop');
-  control('shutdown');
-});
+// When the process exits, stop the SDK thread before the runtime tears down, so
+// nothing it runs can reach a torn-down environment. A worker that ends leaves it
+// running for the rest of the process: its own environment's teardown stops its
+// generators and the module drops what the SDK still holds for it.
+if (require('node:worker_threads').isMainThread) {
+  process.once('exit', () => {
+    control('frameStop');
+    control('shutdown');
+  });
+}
 
 /** Baselines for benchmarks, measured in the same process as the module. */
 const baseline = {
