@@ -74,6 +74,8 @@ export interface Counters {
   kitsCreated?: number;
   /** Events raised from the SDK thread by emit(), and raises that failed there. */
   eventsRaised?: number;
+  /** Calls of listeners those events made: an event raised while n listeners are registered counts n. */
+  listenerCalls?: number;
   eventsFailed?: number;
   /** Scripted results and return values that did not read as their operation's. */
   answersMisread?: number;

@@ -39,9 +39,11 @@ json Events::emit(const json& request) {
   }
   Engine::get().post(
       [kind, event, args, scope, repeat] {
+        size_t calls = 0;
         try {
-          for (int i = 0; i < repeat; ++i) kind->raise(event, args, scope);
+          for (int i = 0; i < repeat; ++i) calls += kind->raise(event, args, scope);
           Engine::get().count("eventsRaised", repeat);
+          Engine::get().count("listenerCalls", static_cast<int64_t>(calls));
         } catch (const std::exception&) {
           Engine::get().count("eventsFailed");
         }
