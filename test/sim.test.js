@@ -13,7 +13,7 @@ test('answers and events that cannot be carried out are refused when scripted', 
   const s = sim();
   s.reset();
   for (const [answer, message] of [
-    [{ mode: 'later' }, /mode must be 'async', 'sync' or 'held'/],
+    [{ mode: 'later' }, /mode must be 'async', 'sync', 'held', 'twice' or 'never', not 'later'/],
     [{ times: 0 }, /times must be at least 1, or -1/],
     [{ times: -2 }, /times must be at least 1, or -1/],
     [{ delayMs: 3e9 }, /delayMs must be 0 to a day/],
