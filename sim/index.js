@@ -93,7 +93,9 @@ function links() {
 
 /**
  * Counters: destroyCalls (destroyQVParlo), kitsCreated, outstanding (completions
- * accepted and not yet run), held (completions kept by mode 'held').
+ * accepted and not yet run), held (completions kept by mode 'held'),
+ * completionsDropped (mode 'never'), eventsRaised and listenerCalls (events raised
+ * by emit() from the SDK thread, and the listener calls they made).
  */
 function counters() {
   return control('counters');
