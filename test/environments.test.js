@@ -146,6 +146,7 @@ test('a worker that ends lets go of the module and the simulated SDK: the next w
       say('released into a gone environment', sim.releaseHeld());
       await waitFor(() => sim.counters().outstanding === 0);
       say('A heard after it ended', a.messages.filter((m) => /completed/.test(m)).length);
+      say('what the module still holds for A', JSON.stringify(sim.bridgeStats()));
       sim.frames.stop(frames);
 
       // Worker B loads the module afresh and uses it end to end.
@@ -186,6 +187,7 @@ test('a worker that ends lets go of the module and the simulated SDK: the next w
     'A destroyed its kit 1',
     'released into a gone environment 2',
     'A heard after it ended 0',
+    'what the module still holds for A {"adapters":0,"calls":0}',
     'B frame 64x36 total>0 true',
     'B heard onMemberJoinRoom carl',
     'B joined 0 room-b',
