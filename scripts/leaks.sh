@@ -32,7 +32,7 @@ for (const record of text.split(/\n==\d+== \n/)) {
 const summary = text.match(/definitely lost: .*/);
 // valgrind's own summary, for the record: what is still reachable is kept on purpose
 // (the SDK's engine, the frame pool, constructor slots) or node's.
-for (const line of text.match(/(indirectly lost|possibly lost|still reachable|suppressed): .*/g) || []) console.log(`valgrind: ${line}`);
+for (const line of text.match(/(indirectly lost|possibly lost|still reachable|suppressed): [\d,]+ bytes.*/g) || []) console.log(`valgrind: ${line}`);
 console.log(`definitely lost through the module and the simulated SDK: ${totals.ours[0]} bytes in ${totals.ours[1]} blocks`);
 console.log(`definitely lost by node itself: ${totals.node[0]} bytes in ${totals.node[1]} blocks (valgrind's whole figure: ${summary ? summary[0] : 'none'})`);
 process.exitCode = totals.ours[0] === 0 ? 0 : 1;
