@@ -6,8 +6,13 @@ import type {
 
 // --- answers, links, journal, counters ---
 
-/** Where a scripted completion runs: on an SDK thread (default), inside the call, or kept until releaseHeld(). */
-export type AnswerMode = 'async' | 'sync' | 'held';
+/**
+ * Where a scripted completion runs: on an SDK thread (default), inside the call, or kept until releaseHeld(); or
+ * one of two faults of a broken SDK: 'twice' invokes it twice in a row on an SDK thread (the callback runs once,
+ * with the first result), 'never' lets go of it without invoking it (the callback never runs and the call no longer
+ * keeps the process alive; counted as completionsDropped).
+ */
+export type AnswerMode = 'async' | 'sync' | 'held' | 'twice' | 'never';
 
 /** The answer of the next call(s) of one operation; every key is optional. */
 export interface Answer {
@@ -64,9 +69,13 @@ export interface Counters {
   held: number;
   /** destroyQVParlo calls. */
   destroyCalls?: number;
+  /** Completions let go of without being invoked (mode 'never'). */
+  completionsDropped?: number;
   kitsCreated?: number;
   /** Events raised from the SDK thread by emit(), and raises that failed there. */
   eventsRaised?: number;
+  /** Calls of listeners those events made: an event raised while n listeners are registered counts n. */
+  listenerCalls?: number;
   eventsFailed?: number;
   /** Scripted results and return values that did not read as their operation's. */
   answersMisread?: number;
@@ -129,6 +138,8 @@ export function emit(kind: ListenerKind, event: string, args?: unknown[], option
 export function events(): Record<ListenerKind, string[]>;
 /** How many listeners of a kind (of one room, for room-level kinds) are registered. */
 export function listeners(kind: ListenerKind, room?: string): number;
+/** The module's bridge figures: calls the SDK still holds and listener adapters alive. */
+export function bridgeStats(): BridgeStats;
 /** Turns the journal off (for benchmarks) or on again; reset() turns it on. */
 export function setJournaling(enabled: boolean): void;
 /** Sends one command with JSON arguments to the simulated SDK and answers its JSON; throws what the SDK refuses. */
@@ -199,6 +210,14 @@ export interface FramePattern {
   stream: number;
   frame: number;
   whole: boolean;
+}
+
+/** The module's bridge figures. */
+export interface BridgeStats {
+  /** Asynchronous calls whose completion the SDK still holds: not yet invoked, nor let go of. */
+  calls: number;
+  /** Listener adapters alive: registrations, canvas views, and those kept after their thread ended. */
+  adapters: number;
 }
 
 /** The module's frame hub figures. */

@@ -14,11 +14,10 @@
 
 const path = require('node:path');
 
-// The simulated SDK is one per process and stops with the main thread, like brimo,
-// which only the main thread may load.
-if (!require('node:worker_threads').isMainThread) {
-  throw new Error('brimo/sim can be loaded by the main thread of a process only');
-}
+// The simulated SDK is one per process. Like brimo, one thread at a time (the main
+// thread or a worker) may script it: loading it while another thread has it throws,
+// and once that thread has ended its generators are stopped, its held completions
+// dropped and its answers, links and journal forgotten.
 
 const { buildDir, buildInfo, loadNative } = require('../lib/build');
 
@@ -69,8 +68,12 @@ function clearJournal() {
  *   code, message: what the completion reports (default 0, '');
  *   result: the completion's result (JSON; default: the operation's own);
  *   ret: the operation's return value (JSON; default: the operation's own);
- *   mode: 'async' (on an SDK thread, default), 'sync' (inside the call) or
- *         'held' (kept until releaseHeld());
+ *   mode: 'async' (on an SDK thread, default), 'sync' (inside the call),
+ *         'held' (kept until releaseHeld()), or one of two faults of a broken
+ *         SDK: 'twice' (invoked twice in a row on an SDK thread; script's
+ *         callback runs once, with the first result) and 'never' (let go of
+ *         without being invoked, counted as completionsDropped; the callback
+ *         never runs and the call no longer keeps the process alive);
  *   delayMs: for 'async', how long the SDK takes (up to a day);
  *   times: how many calls this answer serves (default 1; -1: every call).
  * Anything else throws here. A result or return value that does not read as the
@@ -96,7 +99,9 @@ function links() {
 
 /**
  * Counters: destroyCalls (destroyQVParlo), kitsCreated, outstanding (completions
- * accepted and not yet run), held (completions kept by mode 'held').
+ * accepted and not yet run), held (completions kept by mode 'held'),
+ * completionsDropped (mode 'never'), eventsRaised and listenerCalls (events raised
+ * by emit() from the SDK thread, and the listener calls they made).
  */
 function counters() {
   return control('counters');
@@ -242,6 +247,15 @@ const frames = {
     return control('hubStats', { module: path.join(buildDir, 'brimo.node') });
   },
 };
+
+/**
+ * The module's bridge figures: calls (asynchronous calls whose completion the SDK
+ * still holds: not yet invoked, nor let go of) and adapters (listener adapters
+ * alive: registrations, canvas views, and those kept after their thread ended).
+ */
+function bridgeStats() {
+  return control('bridgeStats', { module: path.join(buildDir, 'brimo.node') });
+}
 
 /**
  * A member as the simulated SDK takes it: the keys of the script's member record
@@ -885,12 +899,16 @@ const waitingRoom = {
   },
 };
 
-// Stop the SDK thread before the runtime tears down, so nothing it runs can reach
-// a torn-down environment.
-process.once('exit', () => {
-  control('frameStop');
-  control('shutdown');
-});
+// When the process exits, stop the SDK thread before the runtime tears down, so
+// nothing it runs can reach a torn-down environment. A worker that ends leaves it
+// running for the rest of the process: its own environment's teardown stops its
+// generators and the module drops what the SDK still holds for it.
+if (require('node:worker_threads').isMainThread) {
+  process.once('exit', () => {
+    control('frameStop');
+    control('shutdown');
+  });
+}
 
 /** Baselines for benchmarks, measured in the same process as the module. */
 const baseline = {
@@ -902,6 +920,6 @@ const baseline = {
   threadSafeRoundTrip: native.threadSafeRoundTrip,
 };
 
-module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, carriers, releaseHeld, emit, events, listeners, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
+module.exports = { reset, journal, clearJournal, answer, setLink, links, counters, carriers, releaseHeld, emit, events, listeners, bridgeStats, setJournaling, frames, rooms, rtc, baseline, control, preview, stats };
 // The collaboration controllers' simulation.
 Object.assign(module.exports, { whiteboard, annotation, channel, invites, chat, live, waitingRoom });

@@ -13,7 +13,7 @@ test('answers and events that cannot be carried out are refused when scripted', 
   const s = sim();
   s.reset();
   for (const [answer, message] of [
-    [{ mode: 'later' }, /mode must be 'async', 'sync' or 'held'/],
+    [{ mode: 'later' }, /mode must be 'async', 'sync', 'held', 'twice' or 'never', not 'later'/],
     [{ times: 0 }, /times must be at least 1, or -1/],
     [{ times: -2 }, /times must be at least 1, or -1/],
     [{ delayMs: 3e9 }, /delayMs must be 0 to a day/],
@@ -60,7 +60,7 @@ test('a member change that cannot be made leaves the member as it was', async ()
   await settle((cb) => ctx.leaveRoom(cb));
 });
 
-test('stopping a slow generator does not wait for its next frame; a worker cannot load the simulation', () => {
+test('stopping a slow generator does not wait for its next frame; a worker cannot load the simulation the main thread has', () => {
   const { lines, status, stderr } = runChild(`
     const id = sim.frames.start({ room: 'none', users: 1, width: 64, height: 36, fps: 0.01 });
     setTimeout(() => {
@@ -76,6 +76,6 @@ test('stopping a slow generator does not wait for its next frame; a worker canno
   assert.equal(status, 0, stderr);
   assert.deepEqual(lines.filter((l) => /^(stopped|worker)/.test(l)), [
     'stopped within a second true',
-    'worker: brimo/sim can be loaded by the main thread of a process only',
+    'worker: brimo/sim is in use by another thread of this process; it can be loaded once that thread has ended',
   ]);
 });

@@ -100,11 +100,43 @@ Napi::Value ThreadSafeRoundTrip(const Napi::CallbackInfo& info) {
   return env.Undefined();
 }
 
+// The simulated SDK is one per process, scripted by one environment at a time:
+// taken by a load, given back when that environment is torn down. Loads run on
+// different threads (workers), hence the lock.
+std::mutex g_owner_mutex;
+napi_env g_owner = nullptr;
+
+void run(const char* command) { parlo_sim_free(parlo_sim_control(command, "null")); }
+
+// The scripting environment is gone: its frame generators stop (their threads end)
+// and the SDK forgets what it scripted, so that the next environment finds it healthy.
+void teardown(void* env) {
+  run("frameStop");
+  run("scriptEnded");
+  std::lock_guard<std::mutex> lock(g_owner_mutex);
+  if (g_owner == static_cast<napi_env>(env)) g_owner = nullptr;
+}
+
+bool claim(napi_env env) {
+  std::lock_guard<std::mutex> lock(g_owner_mutex);
+  if (g_owner == env) return true;
+  if (g_owner != nullptr || napi_add_env_cleanup_hook(env, teardown, env) != napi_ok) return false;
+  g_owner = env;
+  return true;
+}
+
 Napi::Object Init(Napi::Env env, Napi::Object exports) {
-  exports.Set("threadSafeRoundTrip", Napi::Function::New(env, ThreadSafeRoundTrip, "threadSafeRoundTrip"));
-  exports.Set("control", Napi::Function::New(env, Control, "control"));
-  exports.Set("noop", Napi::Function::New(env, Noop, "noop"));
-  exports.Set("threadSafeCalls", Napi::Function::New(env, ThreadSafeCalls, "threadSafeCalls"));
+  if (!claim(env)) {
+    Napi::Error::New(env, "brimo/sim is in use by another thread of this process; it can be loaded once that thread has ended")
+        .ThrowAsJavaScriptException();
+    return exports;
+  }
+  // Functions bound at compile time carry no callback data, so the runtime keeps
+  // nothing of ours that it would have to free when the environment ends.
+  exports.Set("threadSafeRoundTrip", Napi::Function::New<ThreadSafeRoundTrip>(env, "threadSafeRoundTrip"));
+  exports.Set("control", Napi::Function::New<Control>(env, "control"));
+  exports.Set("noop", Napi::Function::New<Noop>(env, "noop"));
+  exports.Set("threadSafeCalls", Napi::Function::New<ThreadSafeCalls>(env, "threadSafeCalls"));
   return exports;
 }
 

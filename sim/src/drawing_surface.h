@@ -198,7 +198,7 @@ class ViewKind final : public KindBase {
     for (int64_t i = 0; i < repeat; ++i) {
       std::shared_ptr<void> keep;
       Surface<V>* surface = find_(scope, keep);
-      reached = surface == nullptr ? 0 : surface->with_view(prepared);
+      reached += surface == nullptr ? 0 : surface->with_view(prepared);
     }
     return reached;
   }

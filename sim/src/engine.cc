@@ -16,8 +16,10 @@ std::map<std::string, Command>& extra_commands() {
 Mode mode_from(const std::string& text) {
   if (text == "async") return Mode::Async;
   if (text == "sync") return Mode::Sync;
-  if (text == "held" || text == "never") return Mode::Held;
-  throw std::invalid_argument("mode must be 'async', 'sync' or 'held', not '" + text + "'");
+  if (text == "held") return Mode::Held;
+  if (text == "twice") return Mode::Twice;
+  if (text == "never") return Mode::Never;
+  throw std::invalid_argument("mode must be 'async', 'sync', 'held', 'twice' or 'never', not '" + text + "'");
 }
 
 }  // namespace
@@ -128,15 +130,34 @@ void Engine::settle(const Answer& answer, std::function<void()> fire) {
       held_.push_back(std::move(fire));
       return;
     }
-    case Mode::Async: {
+    case Mode::Never:
+      // Dropped here, on the SDK's side, as a broken SDK might.
+      count("completionsDropped");
+      return;
+    case Mode::Async:
+    case Mode::Twice: {
       ++outstanding_;
-      post([this, fire = std::move(fire)] {
+      const bool twice = answer.mode == Mode::Twice;
+      post([this, fire = std::move(fire), twice] {
         fire();
+        if (twice) fire();
         --outstanding_;
       }, answer.delay_ms);
       return;
     }
   }
+}
+
+void Engine::script_ended() {
+  std::vector<std::function<void()>> held;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    held.swap(held_);
+    reset();
+    update_quiet();
+  }
+  // Destroyed outside the lock: a completion's owner may do work of its own then.
+  held.clear();
 }
 
 bool Engine::linked(const std::string& link) const {
@@ -214,6 +235,10 @@ json Engine::control(const std::string& command, const json& args) {
   }
   if (command == "shutdown") {
     shutdown();
+    return true;
+  }
+  if (command == "scriptEnded") {
+    script_ended();
     return true;
   }
   auto extra = extra_commands().find(command);

@@ -22,8 +22,9 @@ namespace parlo_sim {
 using json = nlohmann::json;
 
 // Where a completion runs: on the SDK thread later (the healthy default), inside the
-// call, or held until script releases it.
-enum class Mode { Async, Sync, Held };
+// call, or held until script releases it. Two faults of a broken SDK: a completion
+// invoked twice on the SDK thread, and one dropped without ever being invoked.
+enum class Mode { Async, Sync, Held, Twice, Never };
 
 // The "delayMs" of a script's arguments (0 when absent); throws when it is not 0 to a day.
 int delay_ms_of(const json& args);
@@ -111,6 +112,12 @@ class Engine {
 
   // The control surface: one command with JSON arguments, a JSON answer.
   json control(const std::string& command, const json& args);
+
+  // The script environment that scripted the simulation has ended: its held
+  // completions are dropped and its answers, links and journal forgotten, so the
+  // next one finds a healthy SDK. What the SDK already does (joined rooms, pending
+  // completions) carries on.
+  void script_ended();
 
   void shutdown();
 

@@ -39,9 +39,11 @@ json Events::emit(const json& request) {
   }
   Engine::get().post(
       [kind, event, args, scope, repeat] {
+        size_t calls = 0;
         try {
-          kind->raise(event, args, scope, repeat);
+          calls = kind->raise(event, args, scope, repeat);
           Engine::get().count("eventsRaised", repeat);
+          Engine::get().count("listenerCalls", static_cast<int64_t>(calls));
         } catch (const std::exception&) {
           Engine::get().count("eventsFailed");
         }

@@ -61,7 +61,7 @@ class KindBase {
  public:
   virtual ~KindBase() = default;
   // Raises `event` `repeat` times on every listener of `scope` ("" for kinds without
-  // rooms); answers how many listeners the last raise reached.
+  // rooms); answers how many listener calls it made in all.
   virtual size_t raise(const std::string& event, const json& args, const std::string& scope, int64_t repeat = 1) = 0;
   virtual bool knows(const std::string& event) const = 0;
   // Throws when `args` do not read as the arguments of `event`.
@@ -106,7 +106,7 @@ class Kind final : public KindBase {
     PreparedEvent<L> prepared = handler->second(args);
     size_t reached = 0;
     // The lock is taken per raise, not per burst, so a removal waits for one call at most.
-    for (int64_t i = 0; i < repeat; ++i) reached = for_each(scope, prepared);
+    for (int64_t i = 0; i < repeat; ++i) reached += for_each(scope, prepared);
     return reached;
   }
   bool knows(const std::string& event) const override { return table_.count(event) != 0; }

@@ -11,7 +11,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
-#include <dlfcn.h>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -290,37 +289,8 @@ json generator_status(const json& settings) {
   return found->second->status();
 }
 
-// A diagnostic function of the module file that script names, found through the
-// dynamic loader; it fills `count` figures.
-std::vector<uint64_t> module_figures(const json& settings, const char* symbol, size_t count) {
-  std::string path = settings.at("module").get<std::string>();
-  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-  if (module == nullptr) throw std::invalid_argument("the module is not loaded: " + path);
-  using Figures = void (*)(uint64_t*);
-  auto figures = reinterpret_cast<Figures>(dlsym(module, symbol));
-  dlclose(module);
-  if (figures == nullptr) throw std::invalid_argument(std::string("the module has no ") + symbol);
-  std::vector<uint64_t> v(count, 0);
-  figures(v.data());
-  return v;
-}
-
-// The module's frame hub figures.
-json hub_stats(const json& settings) {
-  std::vector<uint64_t> v = module_figures(settings, "brimo_video_stats", 6);
-  return json{{"stored", v[0]}, {"skipped", v[1]}, {"allocationFailures", v[2]},
-              {"poolBlocksAllocated", v[3]}, {"poolFreeBlocks", v[4]}, {"held", v[5]}};
-}
-
-// The module's carriers: made, finalised, and alive (made and not yet finalised).
-json carrier_stats(const json& settings) {
-  std::vector<uint64_t> v = module_figures(settings, "brimo_carrier_stats", 2);
-  return json{{"made", v[0]}, {"finalised", v[1]}, {"alive", v[0] - v[1]}};
-}
-
 const bool registered = add_command("framePush", push_frame) && add_command("frameStart", start_generator) &&
-                        add_command("frameStop", stop_generators) && add_command("frameStatus", generator_status) &&
-                        add_command("hubStats", hub_stats) && add_command("carrierStats", carrier_stats);
+                        add_command("frameStop", stop_generators) && add_command("frameStatus", generator_status);
 
 }  // namespace
 

@@ -19,6 +19,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/lifetime.h"
 #include "core/listeners.h"
 
 namespace brimo {
@@ -42,7 +43,11 @@ template <class View>
 class ViewSlots {
  public:
   static ViewSlots& get() {
-    static auto* slots = new ViewSlots();  // never freed: the SDK may hold views until the process ends
+    // Never freed: the SDK may hold views until the process ends.
+    static auto* slots = [] {
+      at_teardown([] { get().let_go(); });
+      return new ViewSlots();
+    }();
     return *slots;
   }
 
@@ -55,6 +60,15 @@ class ViewSlots {
     if (slot.view && slot.controller != controller) kept_.push_back(std::move(slot.view));
     slot.controller = controller;
     slot.view = std::move(view);  // frees the view the controller let go of
+  }
+
+  // The environment has ended: its views queue nothing any more, but the SDK may
+  // still hold them, so they are kept; a later environment starts with no slots.
+  void let_go() {
+    for (auto& entry : slots_) {
+      if (entry.second.view) kept_.push_back(std::move(entry.second.view));
+    }
+    slots_.clear();
   }
 
  private:

@@ -517,14 +517,34 @@ Napi::ClassPropertyDescriptor<T> describe(const char* name) {
 // on the object the class resolves, and its registry table.
 template <class Adapter, auto Add, auto Remove, auto Table>
 struct ListenerKind {
+  // What a class's walk needs to find a registration's SDK object again without
+  // the wrapper: the room UUID, for the room-level kinds.
+  struct Room {
+    std::string uuid;
+    const std::string& room_uuid() const { return uuid; }
+  };
+
+  // Unregisters an adapter at the teardown, from the SDK object the class's walk
+  // finds for `room` then.
+  template <class T>
+  static AdapterBase::Withdraw withdraw_from(std::string room) {
+    return [room = Room{std::move(room)}](AdapterBase* adapter) {
+      auto* target = T::kChain.find(room);
+      if (target == nullptr) return false;
+      (target->*Remove)(static_cast<Adapter*>(adapter));
+      return true;
+    };
+  }
+
   template <class T>
   struct Adding {
     static Napi::Value call(const T& self, const Napi::CallbackInfo& info) {
       auto& table = ListenerRegistry::get().*Table;
       if constexpr (std::is_same_v<std::remove_reference_t<decltype(table)>, RoomTable>) {
-        return add_room_listener<Adapter>(info.Env(), info[0], table, self.room_uuid(), self.find(), Add);
+        return add_room_listener<Adapter>(info.Env(), info[0], table, self.room_uuid(), self.find(), Add,
+                                          withdraw_from<T>(self.room_uuid()));
       } else {
-        return add_listener<Adapter>(info.Env(), info[0], table, self.find(), Add);
+        return add_listener<Adapter>(info.Env(), info[0], table, self.find(), Add, withdraw_from<T>(""));
       }
     }
   };

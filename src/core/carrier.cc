@@ -60,14 +60,19 @@ Carrier make_carrier(Napi::Env env, Napi::Value function) {
   return Carrier(made);
 }
 
-void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
-  if (!carrier) return;
-  if (carrier.NonBlockingCall(delivery.get()) == napi_ok) delivery.release();
+void queue(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
+  if (carrier && carrier.NonBlockingCall(delivery.get()) == napi_ok) delivery.release();
 }
 
-void post_blocking(const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
+void post(const Lifeline& life, const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
+  life.while_alive([&] { queue(carrier, std::move(delivery)); });
+}
+
+void post_blocking(const Lifeline& life, const Carrier& carrier, std::unique_ptr<Delivery> delivery) {
   if (!carrier) return;
-  if (carrier.BlockingCall(delivery.get()) == napi_ok) delivery.release();
+  life.while_alive([&] {
+    if (carrier.BlockingCall(delivery.get()) == napi_ok) delivery.release();
+  });
 }
 
 Napi::Value fail_callback(Napi::Env env, Napi::Value callback, Napi::Value failure) {

@@ -7,11 +7,13 @@
 
 #include <napi.h>
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <tuple>
 #include <utility>
 
+#include "core/lifetime.h"
 #include "core/to_js.h"
 
 namespace brimo {
@@ -39,10 +41,14 @@ struct CarrierStats {
 };
 CarrierStats carrier_stats();
 
-// Queues `delivery` without blocking; destroys it when the carrier is empty or closing.
-void post(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
+// Queues `delivery` without blocking; destroys it when the carrier is empty or
+// closing. Only for a caller that holds the carrier's lifeline.
+void queue(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
+// Queues `delivery` without blocking while `life` lasts; destroys it when the
+// environment has ended or the carrier is empty or closing.
+void post(const Lifeline& life, const Carrier& carrier, std::unique_ptr<Delivery> delivery);
 // Queues in blocking mode (the queue is unbounded, so this never waits either).
-void post_blocking(const Carrier& carrier, std::unique_ptr<Delivery> delivery);
+void post_blocking(const Lifeline& life, const Carrier& carrier, std::unique_ptr<Delivery> delivery);
 
 // A completion's result, copied on the SDK thread and converted on the script thread:
 // callback(code, message, convert(result)...) with `this` undefined.
@@ -67,22 +73,57 @@ class CompletionDelivery final : public Delivery {
   std::tuple<R...> results_;
 };
 
-// The SDK's side of one asynchronous call. The SDK invokes it once; that first
-// invocation copies the result into a delivery made by `make(code, message,
-// results...)`, queues it, and releases the carrier, queued or not.
-template <class Make, class... R>
-class Completion {
+// The carrier of one asynchronous call, shared by every copy the SDK makes of its
+// completion. Only the first invocation reaches script: an SDK that invokes a
+// completion again finds it settled, and the carrier, released by then, is not
+// touched. An SDK that lets go of a completion it never invoked releases the
+// carrier with it, so the process is not kept alive for a callback that cannot come.
+class CallCarrier {
  public:
-  Completion(Carrier carrier, Make make) : carrier_(carrier), make_(std::move(make)) {}
+  explicit CallCarrier(Carrier carrier) : carrier_(carrier), life_(lifeline()) { ++bridge_counts().calls; }
+  ~CallCarrier() {
+    if (settle()) life_->while_alive([this] { carrier_.Release(); });
+  }
+  CallCarrier(const CallCarrier&) = delete;
+  CallCarrier& operator=(const CallCarrier&) = delete;
 
-  void operator()(int32_t code, const std::string& message, const R&... results) const {
-    if (!carrier_) return;  // the callback was not a function: nothing to deliver
-    post(carrier_, make_(code, message, results...));
-    carrier_.Release();
+  // True for the first invocation only; any thread.
+  bool settle() {
+    if (settled_.exchange(true)) return false;
+    --bridge_counts().calls;
+    return true;
+  }
+  // Queues the result of the settled call and releases the carrier, queued or not.
+  void finish(std::unique_ptr<Delivery> delivery) {
+    life_->while_alive([&] {
+      queue(carrier_, std::move(delivery));
+      carrier_.Release();
+    });
   }
 
  private:
   Carrier carrier_;
+  std::shared_ptr<Lifeline> life_;
+  std::atomic<bool> settled_{false};
+};
+
+// The SDK's side of one asynchronous call. Its first invocation copies the result
+// into a delivery made by `make(code, message, results...)`, queues it, and releases
+// the carrier, queued or not.
+template <class Make, class... R>
+class Completion {
+ public:
+  Completion(Carrier carrier, Make make)
+      : call_(carrier ? std::make_shared<CallCarrier>(carrier) : nullptr), make_(std::move(make)) {}
+
+  void operator()(int32_t code, const std::string& message, const R&... results) const {
+    if (!call_) return;  // the callback was not a function: nothing to deliver
+    if (!call_->settle()) return;
+    call_->finish(make_(code, message, results...));
+  }
+
+ private:
+  std::shared_ptr<CallCarrier> call_;
   Make make_;
 };
 

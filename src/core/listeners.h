@@ -8,6 +8,7 @@
 #include <napi.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +19,7 @@
 #include "core/carrier.h"
 #include "core/errors.h"
 #include "core/from_js.h"
+#include "core/lifetime.h"
 #include "core/to_js.h"
 
 namespace brimo {
@@ -25,10 +27,18 @@ namespace brimo {
 // Owned by a registry entry; deleting it ends the registration's carrier.
 class AdapterBase {
  public:
+  // Unregisters an adapter from the SDK object it was registered with, found again;
+  // false when that object cannot be found.
+  using Withdraw = std::function<bool(AdapterBase*)>;
+
   AdapterBase(Napi::Env env, Napi::Value listener, bool blocking)
-      : carrier_(std::make_unique<Carrier>(make_carrier(env, listener))), blocking_(blocking) {}
+      : carrier_(std::make_unique<Carrier>(make_carrier(env, listener))), life_(lifeline()), blocking_(blocking) {
+    ++bridge_counts().adapters;
+  }
   virtual ~AdapterBase() {
-    if (*carrier_) carrier_->Release();
+    --bridge_counts().adapters;
+    // Once the environment has ended, the runtime has freed the carrier itself.
+    if (*carrier_) life_->while_alive([this] { carrier_->Release(); });
   }
   AdapterBase(const AdapterBase&) = delete;
   AdapterBase& operator=(const AdapterBase&) = delete;
@@ -38,6 +48,9 @@ class AdapterBase {
     if (*carrier_) carrier_->Unref(env);
   }
 
+  void set_withdraw(Withdraw withdraw) { withdraw_ = std::move(withdraw); }
+  bool withdraw() { return withdraw_ && withdraw_(this); }
+
  protected:
   // One line per forwarded SDK operation: emit("onMemberJoinRoom", members). The
   // arguments are copied here, on the SDK thread, and converted by their to_js on
@@ -46,9 +59,9 @@ class AdapterBase {
   void emit(const char* event, const A&... args) const {
     auto delivery = std::make_unique<EventDelivery<std::decay_t<A>...>>(event, args...);
     if (blocking_) {
-      post_blocking(*carrier_, std::move(delivery));
+      post_blocking(*life_, *carrier_, std::move(delivery));
     } else {
-      post(*carrier_, std::move(delivery));
+      post(*life_, *carrier_, std::move(delivery));
     }
   }
 
@@ -73,7 +86,9 @@ class AdapterBase {
   // The carrier handle lives in a cell of its own: the SDK threads read it while the
   // adapter is registered, and nothing writes it after construction.
   std::unique_ptr<Carrier> carrier_;
+  std::shared_ptr<Lifeline> life_;
   bool blocking_;
+  Withdraw withdraw_;
 };
 
 // An adapter for one SDK listener interface. Queues without blocking unless the
@@ -90,9 +105,16 @@ using IdTable = std::map<int32_t, std::unique_ptr<AdapterBase>>;
 using RoomTable = std::map<std::string, IdTable>;
 
 // Every registration of the process. Used only on the script thread, so no lock.
-// Never destroyed: registrations script never removes live until the process ends.
+// Registrations script never removes live until the environment that made them
+// ends; its teardown unregisters them from the SDK and empties the tables.
 struct ListenerRegistry {
   static ListenerRegistry& get();
+
+  // The teardown's step: every adapter is unregistered from the SDK object it was
+  // registered with and deleted. One whose SDK object cannot be found any more is
+  // kept for the life of the process, as the SDK may still call it; with its
+  // environment gone it queues nothing.
+  void withdraw_all();
 
   // One counter for all tables: an id is never given twice in a process.
   int32_t next_id = 0;
@@ -111,9 +133,10 @@ struct ListenerRegistry {
 // with an empty carrier.
 template <class Adapter, class Target>
 Napi::Value add_listener(Napi::Env env, Napi::Value listener, IdTable& table, Target* target,
-                         void (Target::*sdk_add)(typename Adapter::SdkInterface*)) {
+                         void (Target::*sdk_add)(typename Adapter::SdkInterface*), AdapterBase::Withdraw withdraw) {
   if (target == nullptr) return Napi::Number::New(env, -1);
   auto adapter = std::make_unique<Adapter>(env, listener);
+  adapter->set_withdraw(std::move(withdraw));
   Adapter* registered = adapter.get();
   int32_t id = ListenerRegistry::get().next_id++;
   table.emplace(id, std::move(adapter));
@@ -142,9 +165,10 @@ Napi::Value remove_listener(Napi::Env env, Napi::Value id_value, IdTable& table,
 // The room-level forms: registrations live under the room UUID, then the id.
 template <class Adapter, class Target>
 Napi::Value add_room_listener(Napi::Env env, Napi::Value listener, RoomTable& table, const std::string& room_uuid,
-                              Target* target, void (Target::*sdk_add)(typename Adapter::SdkInterface*)) {
+                              Target* target, void (Target::*sdk_add)(typename Adapter::SdkInterface*),
+                              AdapterBase::Withdraw withdraw) {
   if (target == nullptr) return Napi::Number::New(env, -1);
-  return add_listener<Adapter>(env, listener, table[room_uuid], target, sdk_add);
+  return add_listener<Adapter>(env, listener, table[room_uuid], target, sdk_add, std::move(withdraw));
 }
 
 // Removal for room-level tables resolves first and raises nothing: a missing target

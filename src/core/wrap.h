@@ -10,6 +10,7 @@
 
 #include "core/bind.h"
 #include "core/from_js.h"
+#include "core/lifetime.h"
 #include "core/resolve.h"
 #include "core/trace.h"
 
@@ -67,9 +68,14 @@ class Wrap : public Napi::ObjectWrap<T> {
     return describe<T, typename Kind::template Removing<T>>(name);
   }
 
-  // Heap-held and never freed: native code may make instances until the process ends.
+  // Heap-held and never freed: native code may make instances until the environment
+  // that loaded the module ends; its teardown lets go of the constructor, and the
+  // next load defines the class again.
   static Napi::FunctionReference& constructor() {
-    static auto* reference = new Napi::FunctionReference();
+    static auto* reference = [] {
+      at_teardown([] { constructor().Reset(); });
+      return new Napi::FunctionReference();
+    }();
     return *reference;
   }
 };

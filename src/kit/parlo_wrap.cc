@@ -6,6 +6,7 @@
 #include "collab/message_channel_service_wrap.h"
 #include "collab/room_chat_controller_wrap.h"
 #include "core/carrier.h"
+#include "core/lifetime.h"
 #include "core/resolve.h"
 #include "core/trace.h"
 #include "kit/auth_service_wrap.h"
@@ -55,7 +56,8 @@ IQVParloWrap::IQVParloWrap(const Napi::CallbackInfo& info)
       auth_(hold(IQVAuthServiceWrap::make())),
       message_channel_(hold(IQVMessageChannelServiceWrap::make())),
       vorn_(hold(IQVVornServiceWrap::make())),
-      room_service_(hold(IQVRoomServiceWrap::make())) {}
+      room_service_(hold(IQVRoomServiceWrap::make())),
+      generation_(module_generation()) {}
 
 IQVParloWrap::~IQVParloWrap() {
   // The services may outlive us in script; only our hold on them ends here.
@@ -63,7 +65,7 @@ IQVParloWrap::~IQVParloWrap() {
   message_channel_.Reset();
   vorn_.Reset();
   room_service_.Reset();
-  destroyQVParlo();
+  destroy_kit_of(generation_, [] { destroyQVParlo(); });
 }
 
 Napi::Value IQVParloWrap::getAuthService(const Napi::CallbackInfo&) { return auth_.Value(); }

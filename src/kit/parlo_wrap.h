@@ -34,6 +34,8 @@ class IQVParloWrap : public Wrap<IQVParloWrap> {
   Napi::ObjectReference message_channel_;
   Napi::ObjectReference vorn_;
   Napi::ObjectReference room_service_;
+  // The module's load this kit wrapper was made in (core/lifetime.h).
+  unsigned long long generation_;
 };
 
 }  // namespace brimo

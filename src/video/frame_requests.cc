@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/from_js.h"
+#include "core/lifetime.h"
 #include "core/to_js.h"
 #include "video/frame_store.h"
 
@@ -85,6 +86,10 @@ void write_result(Napi::Env env, Napi::Object request, Napi::Object frame, Napi:
 }  // namespace
 
 Napi::Value start_listen_video_frame(const Napi::CallbackInfo& info) {
+  // Frames are stored only once script has listened: from then on the environment's
+  // teardown empties the hub for the next one.
+  static const bool reset_at_teardown = (at_teardown([] { video::FrameStore::instance().reset(); }), true);
+  (void)reset_at_teardown;
   video::FrameStore::instance().start();
   return info.Env().Undefined();
 }

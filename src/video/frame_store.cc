@@ -65,6 +65,13 @@ void FrameStore::stop() {
   release_all();
 }
 
+void FrameStore::reset() {
+  listening_.store(false);
+  std::lock_guard<std::mutex> lock(mutex_);
+  release_all();
+  counters_.clear();
+}
+
 void FrameStore::release_all() {
   for (auto& entry : frames_) pool_.release_frame_record(entry.second);
   frames_.clear();

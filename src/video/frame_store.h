@@ -109,6 +109,9 @@ class FrameStore {
   void start();
   // Releases every stored frame; counters carry on after the next start().
   void stop();
+  // Stops and forgets the counters too: the hub as a newly loaded module finds it.
+  // The pool keeps its blocks for the next frames.
+  void reset();
   bool listening() const { return listening_.load(); }
 
   // Called on SDK threads; reads exactly the buffer size from `data`.

@@ -198,6 +198,24 @@ TEST_F(FrameStoreTest, CountersContinueAcrossStopAndStart) {
   EXPECT_EQ(r.drop, 1);
 }
 
+TEST_F(FrameStoreTest, ResetStopsReleasesEveryFrameAndStartsTheCountersAgain) {
+  push("u1", i420(8, 8, 1));
+  push("u1", i420(8, 8, 2));
+  push("u2", i420(8, 8, 5));
+  store.reset();
+  EXPECT_FALSE(store.listening());
+  EXPECT_TRUE(no_block_leaked());
+  push("u1", i420(8, 8, 3));
+  EXPECT_EQ(store.stats().held, 0u) << "not listening after a reset";
+  store.start();
+  push("u1", i420(8, 8, 4));
+  const FetchResult r = poll("u1", 96);
+  EXPECT_EQ(r.code, FetchResult::kDelivered);
+  EXPECT_EQ(r.total, 1);
+  EXPECT_EQ(r.drop, 0);
+  EXPECT_TRUE(dest_is(4, 96));
+}
+
 TEST_F(FrameStoreTest, ClockSteppingBackNeverDeliversAnOlderFrame) {
   push("u1", i420(8, 8, 1));
   g_now = 2000;
