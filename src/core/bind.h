@@ -32,6 +32,7 @@
 #include "core/carrier.h"
 #include "core/errors.h"
 #include "core/from_js.h"
+#include "core/lifetime.h"
 #include "core/listeners.h"
 #include "core/record_reader.h"
 #include "core/to_js.h"
@@ -476,6 +477,10 @@ class Receivers {
     }
     T* found = T::Unwrap(Napi::Object(env, receiver));
     if (found == nullptr) return nullptr;
+    // The reference belongs to the environment that made it: when that one ends the
+    // runtime frees it, and the next environment starts with nothing remembered.
+    static const bool forget_at_teardown = (at_teardown([] { get() = Receivers(); }), true);
+    (void)forget_at_teardown;
     if (last.ref_ != nullptr) napi_delete_reference(env, last.ref_);
     last.ref_ = nullptr;
     if (napi_create_reference(env, receiver, 0, &last.ref_) == napi_ok) last.wrapper_ = found;
