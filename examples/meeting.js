@@ -8,6 +8,9 @@ const brimo = require('..');
 const video = require('./video');
 const { media } = require('./media');
 const sim = require('../sim');
+const { promised, ParloError } = require('../lib/promises');
+const { listen } = require('../lib/events');
+const { once } = require('node:events');
 
 const say = (...args) => console.log('[meeting]', ...args);
 const call = (fn) => new Promise((resolve) => fn((...result) => resolve(result)));
@@ -226,6 +229,24 @@ async function liveScene({ room, act }) {
   say('live stopped; state', live.getLiveInfo().state);
 }
 
+// The same room through brimo/promises and brimo/events: awaited calls, a failure code
+// as a ParloError, and room events from an EventEmitter.
+async function promisesScene({ room }) {
+  const awaited = promised(room);
+  const events = listen(room, 'room');
+  const renamed = once(events, 'onMemberNameChanged');
+  await awaited.changeMyName('Ann (host)');
+  const [member, name] = await renamed;
+  say('promised changeMyName: the emitter heard', member.uuid, 'now called', name);
+  sim.answer('unlockRoom', { code: 1013, message: 'the room is not locked by you' });
+  try {
+    await awaited.unlockRoom();
+  } catch (e) {
+    say('promised unlockRoom rejected:', e instanceof ParloError, e.method, e.code, e.message);
+  }
+  events.close();
+}
+
 async function main() {
   const kit = new brimo.IQVParloWrap();
 
@@ -345,6 +366,7 @@ async function main() {
   await waitingRoomScene(scene);
   await fileScene(scene);
   await liveScene(scene);
+  await promisesScene(scene);
 
   stopStatistics();
   room.removeRoomListener(roomListener);
