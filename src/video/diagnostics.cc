@@ -6,7 +6,6 @@
 #include "core/diagnostics_export.h"
 #include "video/frame_store.h"
 
-
 extern "C" BRIMO_DIAGNOSTICS_EXPORT void brimo_video_stats(uint64_t out[6]) {
   brimo::video::FrameStore::Stats s = brimo::video::FrameStore::instance().stats();
   out[0] = s.stored;
